@@ -84,6 +84,10 @@ bool CGameBoard::PixelToIntersection(int px, int py, int& x, int& y) const {
 }
 
 bool CGameBoard::PlaceStone(DrawSurface* view, int x, int y) {
+    if (cells.empty() || x < 0 || x >= width || y < 0 || y >= height ||
+        cells[static_cast<size_t>(y * width + x)] != 0 || moveCount >= width * height) {
+        return false;
+    }
     cells[static_cast<size_t>(y * width + x)] = static_cast<int8_t>(sideToMove);
     moves[static_cast<size_t>(moveCount)] = Move{x, y, sideToMove};
     ++moveCount;
@@ -111,9 +115,6 @@ bool CGameBoard::PlayerMove(DrawSurface* view, int px, int py) {
     int x = 0;
     int y = 0;
     if (!PixelToIntersection(px, py, x, y)) {
-        return false;
-    }
-    if (x < 0 || x >= width || y < 0 || y >= height || cells[static_cast<size_t>(y * width + x)] != 0) {
         return false;
     }
     return PlaceStone(view, x, y);

@@ -52,6 +52,10 @@ public:
     // The computer's choice; when it came from the network, fromNetwork is
     // set (otherwise it is the random fallback).
     bool ChooseMove(int& x, int& y, bool* fromNetwork = nullptr);
+    // Places a stone for sideToMove at intersection (x, y), redraws, tests
+    // for a win or a full board and passes the turn; the common tail of both
+    // moves. False, with nothing changed, off the grid or on a stone.
+    bool PlaceStone(DrawSurface* view, int x, int y);
 
     // Drawing (BoardDrawing.cpp).
     bool LayoutAndDrawGrid(DrawSurface* view);
@@ -61,9 +65,6 @@ public:
     // The intersection nearest to client pixel (px, py), or false when the
     // board has not been laid out yet.
     bool PixelToIntersection(int px, int py, int& x, int& y) const;
-
-private:
-    bool PlaceStone(DrawSurface* view, int x, int y);
 };
 
 } // namespace rowstone
