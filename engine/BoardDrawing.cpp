@@ -34,7 +34,9 @@ bool ViewLargeEnough(const DrawSurface& view) {
     return size.width >= kMinViewSide && size.height >= kMinViewSide;
 }
 
-int StoneRadius(int c) { return static_cast<int>(0.4 * c); }
+int StoneRadius(int c) {
+    return static_cast<int>(0.4 * c);
+}
 
 void DrawHoverBrackets(DrawSurface& view, int X, int Y, int s, Rgb colour) {
     const int g = s / 2;

@@ -7,7 +7,9 @@
 
 namespace rowstone {
 
-CGameBoard::CGameBoard() { SeedRandomFromClock(); }
+CGameBoard::CGameBoard() {
+    SeedRandomFromClock();
+}
 
 bool CGameBoard::LoadModel(int& outWidth, int& outHeight, int& outConnectLength,
                            const uint8_t* data, size_t size, ModelError* error) {

@@ -13,7 +13,9 @@ bool CPatternLayer::Allocate(int32_t count) {
     return true;
 }
 
-CStonePattern& CPatternLayer::AppendPattern() { return patterns.emplace_back(); }
+CStonePattern& CPatternLayer::AppendPattern() {
+    return patterns.emplace_back();
+}
 
 void CPatternLayer::Release() {
     patterns.clear();

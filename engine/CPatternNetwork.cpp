@@ -48,7 +48,9 @@ void CPatternNetwork::ReleaseBuffers() {
     bufferWidth = bufferHeight = 0;
 }
 
-void CPatternNetwork::ReleaseLayers() { FreeVector(layers); }
+void CPatternNetwork::ReleaseLayers() {
+    FreeVector(layers);
+}
 
 bool CPatternNetwork::CreateLayers(int count) {
     if (count < 1) {
@@ -59,7 +61,9 @@ bool CPatternNetwork::CreateLayers(int count) {
     return true;
 }
 
-CPatternLayer& CPatternNetwork::AppendLayer() { return layers.emplace_back(); }
+CPatternLayer& CPatternNetwork::AppendLayer() {
+    return layers.emplace_back();
+}
 
 bool CPatternNetwork::BuildLineLayer(int N) {
     if (layers.empty() || N < 2 || N > CStonePattern::kMaxSide) {

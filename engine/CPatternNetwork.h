@@ -91,8 +91,7 @@ private:
     bool FindWinningLine(const int32_t* board, int side, int W, int H);
     bool GrowRegion(int side, int W, int H, Region& region);
     void CutRegion(const Region& region, int W, int H);
-    bool FindForcingPattern(const int32_t* board, int side, int level, Move previous, int W,
-                            int H);
+    bool FindForcingPattern(const int32_t* board, int side, int level, Move previous, int W, int H);
     bool IsUnstoppable(const CStonePattern& p, int x0, int y0, int level, int W, int H);
     bool KnownAtLowerLayer(int level, int W, int H);
     void AppendPatternFromGrid(CPatternLayer& layer, const int32_t* grid, int w, int h, int moveX,

@@ -16,7 +16,9 @@ struct Planes {
     int32_t* empties;
 };
 
-Planes Split(int32_t* planes, int n) { return {planes, planes + n}; }
+Planes Split(int32_t* planes, int n) {
+    return {planes, planes + n};
+}
 
 void AddPatternOverWindow(const CStonePattern& p, int x0, int y0, int W, Planes target) {
     for (int r = 0; r < p.height; ++r) {
@@ -121,7 +123,8 @@ bool CPatternNetwork::AddPattern(const int32_t* grid, int w, int h, int moveX, i
 
 bool CPatternNetwork::AddSymmetries(const int32_t* grid, int w, int h, int moveX, int moveY,
                                     int level) {
-    if (grid == nullptr || w < 1 || h < 1 || int64_t{w} * h * 4 > static_cast<int64_t>(scratch.size())) {
+    if (grid == nullptr || w < 1 || h < 1 ||
+        int64_t{w} * h * 4 > static_cast<int64_t>(scratch.size())) {
         return false;
     }
     const size_t m = static_cast<size_t>(w) * static_cast<size_t>(h);
@@ -271,8 +274,8 @@ bool CPatternNetwork::IsUnstoppable(const CStonePattern& p, int x0, int y0, int 
 
 bool CPatternNetwork::FindForcingPattern(const int32_t* board, int side, int level, Move previous,
                                          int W, int H) {
-    if (level < 1 || level >= layerCount() || previous.x < 0 || previous.x >= W ||
-        previous.y < 0 || previous.y >= H) {
+    if (level < 1 || level >= layerCount() || previous.x < 0 || previous.x >= W || previous.y < 0 ||
+        previous.y >= H) {
         return false;
     }
     const int n = W * H;
@@ -298,14 +301,14 @@ bool CPatternNetwork::FindForcingPattern(const int32_t* board, int side, int lev
                     bool sharesStone = false;
                     for (int r = 0; r < p.height && !sharesStone; ++r) {
                         for (int c = 0; c < p.width && !sharesStone; ++c) {
-                            sharesStone = region.stones[(y0 + r) * W + x0 + c] != 0 &&
-                                          p.At(0, r, c) != 0;
+                            sharesStone =
+                                region.stones[(y0 + r) * W + x0 + c] != 0 && p.At(0, r, c) != 0;
                         }
                     }
                     const int bx = previous.x - x0;
                     const int by = previous.y - y0;
-                    const bool previousIsShapeStone = bx >= 0 && bx < p.width && by >= 0 &&
-                                                      by < p.height && p.At(0, by, bx) != 0;
+                    const bool previousIsShapeStone =
+                        bx >= 0 && bx < p.width && by >= 0 && by < p.height && p.At(0, by, bx) != 0;
                     if (sharesStone && region.stones[b] != 0 && previousIsShapeStone &&
                         IsUnstoppable(p, x0, y0, level, W, H)) {
                         AddPatternOverWindow(p, x0, y0, W, Split(templateMap.data(), n));

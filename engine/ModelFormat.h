@@ -17,6 +17,8 @@ inline constexpr uint8_t kListEnd = 0xFF;
 // The shortest pattern record: rows, columns and three one-byte planes.
 inline constexpr size_t kMinRecordSize = 5;
 
-inline size_t PackedPlaneSize(int cells) { return static_cast<size_t>((cells + 7) / 8); }
+inline size_t PackedPlaneSize(int cells) {
+    return static_cast<size_t>((cells + 7) / 8);
+}
 
 } // namespace rowstone::model_format

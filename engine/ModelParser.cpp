@@ -73,7 +73,9 @@ private:
     std::string reason_;
 };
 
-std::string Numbered(const char* what, int index) { return std::string(what) + " " + std::to_string(index); }
+std::string Numbered(const char* what, int index) {
+    return std::string(what) + " " + std::to_string(index);
+}
 
 void UnpackPlane(const uint8_t* bytes, int cells, CStonePattern& p, int plane) {
     int8_t* out = p.values.data() + static_cast<size_t>(plane) * static_cast<size_t>(cells);
@@ -110,8 +112,9 @@ bool ReadRunLengthStonePlane(ModelReader& reader, CStonePattern& p) {
         }
         if (code == kRunEnd) {
             if (filled != cells) {
-                return reader.FailAt(codeOffset, "run-length plane holds " + std::to_string(filled) +
-                                                     " of " + std::to_string(cells) + " cells");
+                return reader.FailAt(codeOffset, "run-length plane holds " +
+                                                     std::to_string(filled) + " of " +
+                                                     std::to_string(cells) + " cells");
             }
             return true;
         }
@@ -183,8 +186,8 @@ bool ReadLayerBlock(ModelReader& reader, CPatternNetwork& network, int layerTota
         return false;
     }
     if (k == 0 || k > layerTotal) {
-        return reader.FailAt(blockOffset, "layer number " + std::to_string(k) +
-                                              " is outside 1.." + std::to_string(layerTotal));
+        return reader.FailAt(blockOffset, "layer number " + std::to_string(k) + " is outside 1.." +
+                                              std::to_string(layerTotal));
     }
     const size_t countOffset = reader.Offset();
     int32_t count = 0;
@@ -195,9 +198,11 @@ bool ReadLayerBlock(ModelReader& reader, CPatternNetwork& network, int layerTota
         return reader.FailAt(countOffset, Numbered("pattern count", count) + " is not positive");
     }
     if (static_cast<size_t>(count) > reader.Remaining() / kMinRecordSize) {
-        return reader.FailAt(countOffset, Numbered("pattern count", count) + " exceeds what the " +
+        return reader.FailAt(countOffset, "file ends before the " + std::to_string(count) +
+                                              " patterns the layer declares (" +
                                               std::to_string(reader.Remaining()) +
-                                              " remaining bytes can hold");
+                                              " bytes remain, a pattern takes at least " +
+                                              std::to_string(kMinRecordSize) + ")");
     }
     CPatternLayer& layer = network.layers[k];
     layer.Allocate(count);

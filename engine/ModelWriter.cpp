@@ -17,7 +17,8 @@ bool Refuse(std::string* error, std::string reason) {
 
 void AppendPackedPlane(const CStonePattern& p, int plane, std::vector<uint8_t>& out) {
     const int cells = p.width * p.height;
-    const int8_t* values = p.values.data() + static_cast<size_t>(plane) * static_cast<size_t>(cells);
+    const int8_t* values =
+        p.values.data() + static_cast<size_t>(plane) * static_cast<size_t>(cells);
     const int fullBytes = cells / 8;
     for (int b = 0; b < fullBytes; ++b) {
         uint8_t byte = 0;

@@ -9,7 +9,9 @@ namespace rowstone {
 
 namespace {
 
-int CellCount(int W, int H) { return W * H; }
+int CellCount(int W, int H) {
+    return W * H;
+}
 
 } // namespace
 
@@ -32,8 +34,7 @@ bool CPatternNetwork::IsWin(const int8_t* cells, int side, int W, int H) {
 }
 
 bool CPatternNetwork::ScoreLayerForSide(int layer, const int8_t* cells, int side, int W, int H,
-                                        bool& found, int& maxMove, int& maxEmpty,
-                                        int& matchCount) {
+                                        bool& found, int& maxMove, int& maxEmpty, int& matchCount) {
     for (const CStonePattern& p : layers[static_cast<size_t>(layer)].patterns) {
         if (!p.Fits(W, H)) {
             continue;
@@ -77,9 +78,9 @@ bool CPatternNetwork::FindMove(int8_t* cells, int side, int W, int H, int& x, in
         }
         if (found) {
             const bool blockEmpties = maxMove != matchCount && maxMove < maxEmpty;
-            const bool picked =
-                blockEmpties ? PickCandidate(emptyVotes, cells, W, H, side, maxEmpty, x, y)
-                             : PickCandidate(moveVotes, cells, W, H, side, maxMove, x, y);
+            const bool picked = blockEmpties
+                                    ? PickCandidate(emptyVotes, cells, W, H, side, maxEmpty, x, y)
+                                    : PickCandidate(moveVotes, cells, W, H, side, maxMove, x, y);
             if (picked) {
                 return true;
             }

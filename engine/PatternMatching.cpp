@@ -6,9 +6,13 @@ namespace rowstone {
 
 namespace {
 
-bool IsSide(int side) { return side == -1 || side == 1; }
+bool IsSide(int side) {
+    return side == -1 || side == 1;
+}
 
-bool IsGrid(int W, int H) { return W >= 1 && H >= 1 && int64_t{W} * H >= 2; }
+bool IsGrid(int W, int H) {
+    return W >= 1 && H >= 1 && int64_t{W} * H >= 2;
+}
 
 // Scores every placement of p with cellScore(gridIndex, stoneWant, emptyWant).
 template <typename CellScore>

@@ -13,9 +13,13 @@ std::atomic<uint32_t> randomState{1};
 
 } // namespace
 
-void SeedRandom(uint32_t seed) { randomState.store(seed, std::memory_order_relaxed); }
+void SeedRandom(uint32_t seed) {
+    randomState.store(seed, std::memory_order_relaxed);
+}
 
-void SeedRandomFromClock() { SeedRandom(static_cast<uint32_t>(std::time(nullptr))); }
+void SeedRandomFromClock() {
+    SeedRandom(static_cast<uint32_t>(std::time(nullptr)));
+}
 
 int NextRandom() {
     uint32_t next = randomState.load(std::memory_order_relaxed) * 214013u + 2531011u;

@@ -221,9 +221,8 @@ int RunLearn(const std::vector<std::string>& args, std::ostream& out, std::ostre
             return kExitRefused;
         }
         if (!board.PlaceStone(nullptr, m.x, m.y)) {
-            err << "rowstone-model: move " << i + 1 << " (" << m.x << "," << m.y
-                << ") is off the " << board.width << "x" << board.height
-                << " grid or on a stone\n";
+            err << "rowstone-model: move " << i + 1 << " (" << m.x << "," << m.y << ") is off the "
+                << board.width << "x" << board.height << " grid or on a stone\n";
             return kExitRefused;
         }
     }

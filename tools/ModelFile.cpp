@@ -45,8 +45,8 @@ bool LoadModelFile(const std::string& path, CGameBoard& board, std::ostream& err
     int connect = 0;
     ModelError error;
     if (!board.LoadModel(width, height, connect, bytes.data(), bytes.size(), &error)) {
-        err << "rowstone-model: " << path << ": not a valid model: " << error.reason
-            << " at byte " << error.offset << "\n";
+        err << "rowstone-model: " << path << ": not a valid model: " << error.reason << " at byte "
+            << error.offset << "\n";
         return false;
     }
     return true;
