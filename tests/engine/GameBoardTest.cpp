@@ -21,6 +21,9 @@ struct GridCase {
     int height;
     int connect;
     bool loads;
+    friend void PrintTo(const GridCase& c, std::ostream* out) {
+        *out << c.width << "x" << c.height << " connect " << c.connect;
+    }
 };
 
 class LoadModelGrid : public testing::TestWithParam<GridCase> {};
@@ -72,6 +75,9 @@ struct Click {
     bool placed;
     int x;
     int y;
+    friend void PrintTo(const Click& c, std::ostream* out) {
+        *out << "click at " << c.px << "," << c.py;
+    }
 };
 
 class ClickMapping : public testing::TestWithParam<Click> {};

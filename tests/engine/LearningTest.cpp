@@ -70,6 +70,7 @@ struct LearnedWin {
     const char* name;
     std::vector<std::pair<int, int>> cells; // the winner's stones, last one winning
     std::vector<std::string> layerOne;
+    friend void PrintTo(const LearnedWin& win, std::ostream* out) { *out << win.name; }
 };
 
 class LearnsASimpleWin : public testing::TestWithParam<LearnedWin> {};

@@ -174,6 +174,7 @@ struct RejectedFile {
     const char* name;
     Bytes bytes;
     size_t offset;
+    friend void PrintTo(const RejectedFile& file, std::ostream* out) { *out << file.name; }
 };
 
 class ModelParserRejects : public testing::TestWithParam<RejectedFile> {};
