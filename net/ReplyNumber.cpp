@@ -1,22 +1,18 @@
 #include "ReplyNumber.h"
 
+#include "Utf8Text.h"
+
 #include <cstddef>
 #include <limits>
 
 namespace rowstone {
 
-namespace {
-
-bool IsAsciiSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-} // namespace
-
 std::int32_t ReadReplyNumber(std::string_view text) {
     std::size_t pos = 0;
-    while (pos < text.size() && IsAsciiSpace(text[pos])) {
-        ++pos;
+    for (std::size_t next = 0; next < text.size(); pos = next) {
+        if (!utf8::IsWhiteSpace(utf8::DecodeNext(text, next))) {
+            break;
+        }
     }
     bool negative = false;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {

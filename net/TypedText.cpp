@@ -7,39 +7,13 @@
 
 namespace rowstone {
 
-namespace {
-
-bool IsWhiteSpace(char32_t c) {
-    switch (c) {
-    case 0x0009:
-    case 0x000A:
-    case 0x000B:
-    case 0x000C:
-    case 0x000D:
-    case 0x0020:
-    case 0x0085:
-    case 0x00A0:
-    case 0x1680:
-    case 0x2028:
-    case 0x2029:
-    case 0x202F:
-    case 0x205F:
-    case 0x3000:
-        return true;
-    default:
-        return c >= 0x2000 && c <= 0x200A;
-    }
-}
-
-} // namespace
-
 std::string_view TrimTypedText(std::string_view text) {
     std::size_t begin = text.size();
     std::size_t end = 0;
     std::size_t pos = 0;
     while (pos < text.size()) {
         const std::size_t start = pos;
-        if (!IsWhiteSpace(utf8::DecodeNext(text, pos))) {
+        if (!utf8::IsWhiteSpace(utf8::DecodeNext(text, pos))) {
             begin = std::min(begin, start);
             end = pos;
         }

@@ -50,6 +50,28 @@ char32_t DecodeNext(std::string_view text, std::size_t& pos) {
     return c;
 }
 
+bool IsWhiteSpace(char32_t c) {
+    switch (c) {
+    case 0x0009:
+    case 0x000A:
+    case 0x000B:
+    case 0x000C:
+    case 0x000D:
+    case 0x0020:
+    case 0x0085:
+    case 0x00A0:
+    case 0x1680:
+    case 0x2028:
+    case 0x2029:
+    case 0x202F:
+    case 0x205F:
+    case 0x3000:
+        return true;
+    default:
+        return c >= 0x2000 && c <= 0x200A;
+    }
+}
+
 void Append(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);

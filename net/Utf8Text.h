@@ -14,6 +14,10 @@ inline constexpr char32_t kReplacementCharacter = 0xFFFD;
 // one byte), as the Unicode standard recommends.
 char32_t DecodeNext(std::string_view text, std::size_t& pos);
 
+// True for the Unicode White_Space characters: ASCII blank, tab, line breaks,
+// \v and \f, and the wider spaces (no-break, ideographic, en, em and others).
+bool IsWhiteSpace(char32_t c);
+
 // Appends the UTF-8 form of code point c.
 void Append(std::string& out, char32_t c);
 
