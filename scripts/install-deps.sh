@@ -27,6 +27,7 @@ libgl-dev
 xvfb
 xauth
 fonts-noto-cjk
+fonts-arphic-ukai
 "
 
 missing=""
