@@ -47,7 +47,9 @@ public:
 
     // The lines the service has logged so far (one per request).
     QStringList LogLines();
-    // How many requests to path the service has seen so far.
+    // From now on RequestsTo counts only requests made after this call.
+    void StartCounting();
+    // How many requests to path the service has seen since StartCounting.
     int RequestsTo(const QString& path);
 
 private:
@@ -56,6 +58,7 @@ private:
     QByteArray log;
     int port = 0;
     bool running = false;
+    qsizetype countFrom = 0;
 };
 
 // The account values of a direct login, for pages tested without the
