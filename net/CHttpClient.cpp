@@ -37,7 +37,9 @@ RequestResult ResultOfTransfer(CURLcode code) {
     }
 }
 
-bool IsSuccessStatus(long status) { return status >= 200 && status <= 299; }
+bool IsSuccessStatus(long status) {
+    return status >= 200 && status <= 299;
+}
 
 std::size_t WriteReply(char* data, std::size_t size, std::size_t count, void* user) {
     const std::size_t bytes = size * count;
@@ -78,8 +80,8 @@ struct DownloadSink {
             // Only a body of unknown length gets here; grow in steps that
             // double, so a long body is not copied over and over.
             const std::size_t doubled = std::size_t{block->capacity()} * 2;
-            const std::size_t target = std::max(
-                needed, std::min<std::size_t>(doubled, CHttpClient::kMaxDownloadBytes));
+            const std::size_t target =
+                std::max(needed, std::min<std::size_t>(doubled, CHttpClient::kMaxDownloadBytes));
             if (!block->Reserve(target, written)) {
                 return false;
             }

@@ -28,7 +28,8 @@ TEST(ServiceAddress, JoinsBaseAndPath) {
 TEST(ServiceAddress, FillsEveryPlaceholderInOrder) {
     EXPECT_EQ(ServiceAddress("http://h", paths::kRanking, {640, -480}),
               "http://h/app/pento/paiming.php?w=640&h=-480");
-    EXPECT_EQ(ServiceAddress("http://h", paths::kModel, {5}), "http://h/app/pento/model/model_5.mod");
+    EXPECT_EQ(ServiceAddress("http://h", paths::kModel, {5}),
+              "http://h/app/pento/model/model_5.mod");
     EXPECT_EQ(ServiceAddress("http://h", paths::kRecharge, {INT32_MIN, 0}),
               "http://h/app/pento/chongzhi.php?idus=-2147483648&idage=0");
 }
@@ -70,11 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
                     EncodeCase{"a\r\nb", "a%0D%0Ab"}, EncodeCase{"/?#", "%2F%3F%23"}));
 
 TEST(FormBody, JoinsPairsInOrderWithEveryValueEncoded) {
-    const std::string body = FormBody()
-                                 .AddNumber("id", 7)
-                                 .AddText("ses", "k&e=y+%")
-                                 .AddNumber("pri", -20)
-                                 .Text();
+    const std::string body =
+        FormBody().AddNumber("id", 7).AddText("ses", "k&e=y+%").AddNumber("pri", -20).Text();
     EXPECT_EQ(body, "id=7&ses=k%26e%3Dy%2B%25&pri=-20");
 }
 
@@ -82,7 +80,9 @@ TEST(FormBody, BoardMovesKeepTheirSpacesAfterDecoding) {
     EXPECT_EQ(FormBody().AddText("data", "112 113 127 ").Text(), "data=112%20113%20127%20");
 }
 
-TEST(FormBody, EmptyBodyIsEmpty) { EXPECT_EQ(FormBody().Text(), ""); }
+TEST(FormBody, EmptyBodyIsEmpty) {
+    EXPECT_EQ(FormBody().Text(), "");
+}
 
 TEST(GetReplyValue, IsEverythingAfterTheFirstEquals) {
     EXPECT_EQ(GetReplyValue("id=5"), std::optional<std::string_view>("5"));
@@ -115,7 +115,12 @@ INSTANTIATE_TEST_SUITE_P(
                     NumberCase{"99999999999999999999999", INT32_MAX},
                     NumberCase{"-2147483648", INT32_MIN}, NumberCase{"-2147483649", INT32_MIN},
                     NumberCase{"-99999999999999999999999", INT32_MIN},
-                    NumberCase{"\xE3\x80\x80" "5", 5}, NumberCase{"\xE2\x80\x8B" "5", 0}));
+                    NumberCase{"\xE3\x80\x80"
+                               "5",
+                               5},
+                    NumberCase{"\xE2\x80\x8B"
+                               "5",
+                               0}));
 
 struct TrimCase {
     std::string text;
@@ -130,9 +135,8 @@ TEST_P(TypedTextTrimming, DropsOnlyLeadingAndTrailingWhiteSpace) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, TypedTextTrimming,
-    testing::Values(TrimCase{"ann", "ann"}, TrimCase{"  ann\t\r\n", "ann"},
-                    TrimCase{"a b", "a b"}, TrimCase{" a  b ", "a  b"}, TrimCase{"   ", ""},
-                    TrimCase{"", ""},
+    testing::Values(TrimCase{"ann", "ann"}, TrimCase{"  ann\t\r\n", "ann"}, TrimCase{"a b", "a b"},
+                    TrimCase{" a  b ", "a  b"}, TrimCase{"   ", ""}, TrimCase{"", ""},
                     // Ideographic space (as typed by a Chinese input method) and no-break space.
                     TrimCase{"\xE3\x80\x80张三\xC2\xA0", "张三"},
                     TrimCase{"\xE2\x80\x83x\xE2\x80\xA8", "x"},
@@ -157,7 +161,10 @@ TEST(ReservedCharacters, FeedbackSeparatorsBecomeBlanksButPlusStays) {
 
 TEST(Utf8Text, MalformedSequencesAreReplaced) {
     EXPECT_EQ(utf8::MakeValid("五子棋"), "五子棋");
-    EXPECT_EQ(utf8::MakeValid("a\xFF" "b"), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(utf8::MakeValid("a\xFF"
+                              "b"),
+              "a\xEF\xBF\xBD"
+              "b");
     // Truncated three-byte sequence at the end.
     EXPECT_EQ(utf8::MakeValid("a\xE4\xBA"), "a\xEF\xBF\xBD");
     // Overlong encoding of "/" and an encoded surrogate.

@@ -53,41 +53,40 @@ TEST_P(FailureReading, TellsTheMessageOfTheRequestsCode) {
     EXPECT_EQ(told.caption, c.expected.caption);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Codes, FailureReading,
-    testing::Values(
-        // Every code of every request, under the service's usual key.
-        FailureCase{Request::Login, "r=non", kLoginUnknownUser},
-        FailureCase{Request::Login, "r=psw", kLoginWrongPassword},
-        FailureCase{Request::GamePayment, "r=ses", kPaymentSession},
-        FailureCase{Request::GamePayment, "r=cha", kPaymentDatabase},
-        FailureCase{Request::Withdrawal, "r=ses", kWithdrawalSession},
-        FailureCase{Request::Withdrawal, "r=hb", kNoEnvelope},
-        FailureCase{Request::Withdrawal, "r=tx", kPending},
-        FailureCase{Request::Withdrawal, "r=app", kServiceError},
-        FailureCase{Request::DataPurchase, "r=ses", kPurchaseSession},
-        FailureCase{Request::DataPurchase, "r=jf", kNotEnoughPoints},
-        FailureCase{Request::DataPurchase, "r=app", kServiceError},
-        // Only the value counts, whatever the key.
-        FailureCase{Request::GamePayment, "x=ses", kPaymentSession},
-        FailureCase{Request::DataPurchase, "=jf", kNotEnoughPoints},
-        // The value must equal a code as a whole ...
-        FailureCase{Request::GamePayment, "r=ses2", kNetwork},
-        FailureCase{Request::DataPurchase, "a=b=jf", kNetwork},
-        FailureCase{Request::Withdrawal, "r=hb&x=1", kNetwork},
-        FailureCase{Request::Login, "r=non ", kNetwork},
-        // ... with exact letter case ...
-        FailureCase{Request::GamePayment, "r=SES", kNetwork},
-        FailureCase{Request::Login, "r=Psw", kNetwork},
-        // ... and be one that this request knows.
-        FailureCase{Request::Login, "r=ses", kNetwork},
-        FailureCase{Request::GamePayment, "r=jf", kNetwork},
-        FailureCase{Request::Withdrawal, "r=cha", kNetwork},
-        FailureCase{Request::DataPurchase, "r=hb", kNetwork},
-        // No reply value at all.
-        FailureCase{Request::Login, "", kNetwork},
-        FailureCase{Request::Withdrawal, "ses", kNetwork},
-        FailureCase{Request::DataPurchase, "r=", kNetwork}));
+INSTANTIATE_TEST_SUITE_P(Codes, FailureReading,
+                         testing::Values(
+                             // Every code of every request, under the service's usual key.
+                             FailureCase{Request::Login, "r=non", kLoginUnknownUser},
+                             FailureCase{Request::Login, "r=psw", kLoginWrongPassword},
+                             FailureCase{Request::GamePayment, "r=ses", kPaymentSession},
+                             FailureCase{Request::GamePayment, "r=cha", kPaymentDatabase},
+                             FailureCase{Request::Withdrawal, "r=ses", kWithdrawalSession},
+                             FailureCase{Request::Withdrawal, "r=hb", kNoEnvelope},
+                             FailureCase{Request::Withdrawal, "r=tx", kPending},
+                             FailureCase{Request::Withdrawal, "r=app", kServiceError},
+                             FailureCase{Request::DataPurchase, "r=ses", kPurchaseSession},
+                             FailureCase{Request::DataPurchase, "r=jf", kNotEnoughPoints},
+                             FailureCase{Request::DataPurchase, "r=app", kServiceError},
+                             // Only the value counts, whatever the key.
+                             FailureCase{Request::GamePayment, "x=ses", kPaymentSession},
+                             FailureCase{Request::DataPurchase, "=jf", kNotEnoughPoints},
+                             // The value must equal a code as a whole ...
+                             FailureCase{Request::GamePayment, "r=ses2", kNetwork},
+                             FailureCase{Request::DataPurchase, "a=b=jf", kNetwork},
+                             FailureCase{Request::Withdrawal, "r=hb&x=1", kNetwork},
+                             FailureCase{Request::Login, "r=non ", kNetwork},
+                             // ... with exact letter case ...
+                             FailureCase{Request::GamePayment, "r=SES", kNetwork},
+                             FailureCase{Request::Login, "r=Psw", kNetwork},
+                             // ... and be one that this request knows.
+                             FailureCase{Request::Login, "r=ses", kNetwork},
+                             FailureCase{Request::GamePayment, "r=jf", kNetwork},
+                             FailureCase{Request::Withdrawal, "r=cha", kNetwork},
+                             FailureCase{Request::DataPurchase, "r=hb", kNetwork},
+                             // No reply value at all.
+                             FailureCase{Request::Login, "", kNetwork},
+                             FailureCase{Request::Withdrawal, "ses", kNetwork},
+                             FailureCase{Request::DataPurchase, "r=", kNetwork}));
 
 TEST(FailureReading, NoCodesMeansTheNetworkMessage) {
     EXPECT_EQ(ReadFailure({}, "r=ses"), kNetworkFailure);

@@ -174,12 +174,12 @@ TEST(Download, ServerErrorFailsEvenWithABody) {
 TEST(Download, DeclaredLengthBeyondTheLimitIsRefusedBeforeAnyBlockIsMade) {
     ScriptedServer server;
     server.Handle([](const httplib::Request&, httplib::Response& response) {
-        response.set_content_provider(
-            std::size_t{CHttpClient::kMaxDownloadBytes} + 1, "application/octet-stream",
-            [](std::size_t, std::size_t, httplib::DataSink& sink) {
-                static const std::string piece(4096, 'x');
-                return sink.write(piece.data(), piece.size());
-            });
+        response.set_content_provider(std::size_t{CHttpClient::kMaxDownloadBytes} + 1,
+                                      "application/octet-stream",
+                                      [](std::size_t, std::size_t, httplib::DataSink& sink) {
+                                          static const std::string piece(4096, 'x');
+                                          return sink.write(piece.data(), piece.size());
+                                      });
     });
     CHttpClient client(ShortTimeouts());
 

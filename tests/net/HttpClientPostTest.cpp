@@ -34,30 +34,34 @@ TEST_P(ReplyGrammar, ResultAndTailFollowTheFirstCharacterAndTheFirstAmpersand) {
 }
 
 const std::string kLongValue(5000, 'v');
-const std::string kHtmlPage =
-    "<html><head><title>502 Bad Gateway</title></head>"
-    "<body><a href=\"/x?a=1&b=2\">retry</a></body></html>";
+const std::string kHtmlPage = "<html><head><title>502 Bad Gateway</title></head>"
+                              "<body><a href=\"/x?a=1&b=2\">retry</a></body></html>";
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, ReplyGrammar,
-    testing::Values(
-        ReplyCase{"LoneOne", "1", RequestResult::Ok, ""},
-        ReplyCase{"OneWithValue", "1&id=5", RequestResult::Ok, "id=5"},
-        ReplyCase{"FailureSplitsAtFirstAmpersandOnly", "0&r=ses&x=1", RequestResult::Failed,
-                  "r=ses&x=1"},
-        ReplyCase{"EmptyBody", "", RequestResult::Failed, ""},
-        ReplyCase{"HtmlErrorPage", kHtmlPage, RequestResult::Failed, "b=2\">retry</a></body></html>"},
-        ReplyCase{"LeadingBlankIsNotSuccess", " 1&id=5", RequestResult::Failed, "id=5"},
-        ReplyCase{"LongerThanOneChunk", "1&k=" + kLongValue, RequestResult::Ok, "k=" + kLongValue},
-        ReplyCase{"ChineseText", "0&msg=网络故障，请确保网络畅通", RequestResult::Failed,
-                  "msg=网络故障，请确保网络畅通"},
-        ReplyCase{"NulDropsTheRestOfItsChunk", std::string("1&a=xy\0zz", 9), RequestResult::Ok,
-                  "a=xy"},
-        ReplyCase{"NulInFirstChunkKeepsTheSecondChunk",
-                  std::string("1&a=b\0", 6) + std::string(4090, 'z') + "tail",
-                  RequestResult::Ok, "a=btail"},
-        ReplyCase{"MalformedUtf8BecomesReplacementCharacter", "1&n=a\xFF" "b", RequestResult::Ok,
-                  "n=a\xEF\xBF\xBD" "b"}),
+    testing::Values(ReplyCase{"LoneOne", "1", RequestResult::Ok, ""},
+                    ReplyCase{"OneWithValue", "1&id=5", RequestResult::Ok, "id=5"},
+                    ReplyCase{"FailureSplitsAtFirstAmpersandOnly", "0&r=ses&x=1",
+                              RequestResult::Failed, "r=ses&x=1"},
+                    ReplyCase{"EmptyBody", "", RequestResult::Failed, ""},
+                    ReplyCase{"HtmlErrorPage", kHtmlPage, RequestResult::Failed,
+                              "b=2\">retry</a></body></html>"},
+                    ReplyCase{"LeadingBlankIsNotSuccess", " 1&id=5", RequestResult::Failed, "id=5"},
+                    ReplyCase{"LongerThanOneChunk", "1&k=" + kLongValue, RequestResult::Ok,
+                              "k=" + kLongValue},
+                    ReplyCase{"ChineseText", "0&msg=网络故障，请确保网络畅通",
+                              RequestResult::Failed, "msg=网络故障，请确保网络畅通"},
+                    ReplyCase{"NulDropsTheRestOfItsChunk", std::string("1&a=xy\0zz", 9),
+                              RequestResult::Ok, "a=xy"},
+                    ReplyCase{"NulInFirstChunkKeepsTheSecondChunk",
+                              std::string("1&a=b\0", 6) + std::string(4090, 'z') + "tail",
+                              RequestResult::Ok, "a=btail"},
+                    ReplyCase{"MalformedUtf8BecomesReplacementCharacter",
+                              "1&n=a\xFF"
+                              "b",
+                              RequestResult::Ok,
+                              "n=a\xEF\xBF\xBD"
+                              "b"}),
     [](const testing::TestParamInfo<ReplyCase>& info) { return std::string(info.param.name); });
 
 TEST(HttpClientPost, ServerStatusIsNotExamined) {

@@ -30,7 +30,8 @@ protected:
         const std::string script =
             "set -e; cd '" + folder_.string() +
             "'; key='-newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes';"
-            " openssl req -x509 $key -keyout ca.key -out ca.pem -days 2 -subj '/CN=Rowstone Test CA';"
+            " openssl req -x509 $key -keyout ca.key -out ca.pem -days 2 -subj '/CN=Rowstone Test "
+            "CA';"
             " for name in loopback elsewhere; do"
             "  openssl req $key -keyout $name.key -out $name.csr -subj /CN=$name;"
             "  openssl x509 -req -in $name.csr -CA ca.pem -CAkey ca.key -CAcreateserial"
@@ -85,8 +86,7 @@ TEST_F(HttpsVerification, CertificateForAnotherNameIsRefused) {
     EXPECT_EQ(client.PostForm(server->Url("/app/pento/get_point.php"), "id=1"),
               RequestResult::Failed);
     EXPECT_EQ(client.replyTail(), "");
-    EXPECT_EQ(client.Download(server->Url("/app/pento/model/model_5.mod")),
-              RequestResult::Failed);
+    EXPECT_EQ(client.Download(server->Url("/app/pento/model/model_5.mod")), RequestResult::Failed);
     EXPECT_TRUE(server->Requests().empty());
 }
 

@@ -28,7 +28,9 @@ LoopbackSocket::LoopbackSocket(Mode mode) {
     port_ = ntohs(address.sin_port);
 }
 
-LoopbackSocket::~LoopbackSocket() { ::close(fd_); }
+LoopbackSocket::~LoopbackSocket() {
+    ::close(fd_);
+}
 
 std::string LoopbackSocket::Url(const std::string& scheme, const std::string& path) const {
     return scheme + "://127.0.0.1:" + std::to_string(port_) + path;

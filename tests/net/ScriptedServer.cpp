@@ -5,7 +5,9 @@
 
 namespace rowstone::test {
 
-ScriptedServer::ScriptedServer() : server_(std::make_unique<httplib::Server>()) { Start(); }
+ScriptedServer::ScriptedServer() : server_(std::make_unique<httplib::Server>()) {
+    Start();
+}
 
 ScriptedServer::ScriptedServer(const std::string& certificateFile, const std::string& keyFile)
     : server_(std::make_unique<httplib::SSLServer>(certificateFile.c_str(), keyFile.c_str())),

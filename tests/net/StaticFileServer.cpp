@@ -7,7 +7,6 @@
 #include <fcntl.h>
 #include <fstream>
 #include <poll.h>
-#include <regex>
 #include <spawn.h>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -28,9 +27,25 @@ std::filesystem::path MakeTemporaryFolder() {
     return pattern;
 }
 
+// The port in "Serving HTTP on 127.0.0.1 port 40123 (http://...", once the
+// number is complete; 0 before.
+int PortIn(const std::string& output) {
+    const std::size_t at = output.find("port ");
+    if (at == std::string::npos) {
+        return 0;
+    }
+    std::size_t end = at + 5;
+    while (end < output.size() && output[end] >= '0' && output[end] <= '9') {
+        ++end;
+    }
+    if (end == at + 5 || end == output.size()) {
+        return 0;
+    }
+    return std::stoi(output.substr(at + 5, end - at - 5));
+}
+
 // Reads the child's output until it names the port it listens on.
 int ReadAnnouncedPort(int fd) {
-    const std::regex announcement(R"(port (\d+) )");
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     std::string output;
     char buffer[256];
@@ -44,9 +59,8 @@ int ReadAnnouncedPort(int fd) {
             break;
         }
         output.append(buffer, static_cast<std::size_t>(n));
-        std::smatch match;
-        if (std::regex_search(output, match, announcement)) {
-            return std::stoi(match[1]);
+        if (const int port = PortIn(output); port > 0) {
+            return port;
         }
     }
     throw std::runtime_error("python3 -m http.server did not start: " + output);
@@ -64,8 +78,8 @@ StaticFileServer::StaticFileServer() : folder_(MakeTemporaryFolder()) {
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     std::string folder = folder_.string();
-    std::vector<std::string> arguments = {"python3", "-u", "-m", "http.server", "--bind",
-                                          "127.0.0.1", "0", "--directory", folder};
+    std::vector<std::string> arguments = {"python3",   "-u", "-m",          "http.server", "--bind",
+                                          "127.0.0.1", "0",  "--directory", folder};
     std::vector<char*> argv;
     for (std::string& argument : arguments) {
         argv.push_back(argument.data());
@@ -78,21 +92,24 @@ StaticFileServer::StaticFileServer() : folder_(MakeTemporaryFolder()) {
         ::close(pipeFds[0]);
         throw std::runtime_error("python3 could not be started");
     }
+    // The read end stays open while the server runs: python writes its
+    // announcement in more than one piece and would die of a broken pipe.
+    output_ = pipeFds[0];
     try {
-        port_ = ReadAnnouncedPort(pipeFds[0]);
+        port_ = ReadAnnouncedPort(output_);
     } catch (...) {
-        ::close(pipeFds[0]);
         ::kill(pid_, SIGKILL);
         ::waitpid(pid_, nullptr, 0);
+        ::close(output_);
         throw;
     }
-    ::close(pipeFds[0]);
 }
 
 StaticFileServer::~StaticFileServer() {
     ::kill(pid_, SIGTERM);
     while (::waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
     }
+    ::close(output_);
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
 }

@@ -23,6 +23,7 @@ public:
 private:
     std::filesystem::path folder_;
     pid_t pid_ = -1;
+    int output_ = -1;
     int port_ = -1;
 };
 
