@@ -1,5 +1,6 @@
 #include "CSingleInstance.h"
 #include "CTesselApp.h"
+#include "DialogUnits.h"
 #include "ServiceConfig.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
+    QApplication::setFont(rowstone::ui::WithUiFallback(QApplication::font()));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/res/rowstone.png")));
     // The service's base address is fixed when the program is built.
     const QString serviceUrl =

@@ -1,6 +1,7 @@
 #include "DialogUnits.h"
 
 #include <QFontMetrics>
+#include <QStringList>
 
 namespace rowstone::ui {
 
@@ -43,8 +44,15 @@ QRect DluToPixels(const DluRect& rect, DialogBaseUnits units)
 
 QFont DialogFontOf(const DialogTemplate& dialog)
 {
-    QFont font(QString::fromUtf8(dialog.fontFace));
+    QFont font;
+    font.setFamilies(QStringList{QString::fromUtf8(dialog.fontFace), QString::fromUtf8(kUiFallbackFamily)});
     font.setPointSize(dialog.fontPoints);
+    return font;
+}
+
+QFont WithUiFallback(QFont font)
+{
+    font.setFamilies(QStringList{font.family(), QString::fromUtf8(kUiFallbackFamily)});
     return font;
 }
 

@@ -21,7 +21,14 @@ QRect DluToPixels(const DluRect& rect, DialogBaseUnits units);
 int DluToPixelsX(int dlu, DialogBaseUnits units);
 int DluToPixelsY(int dlu, DialogBaseUnits units);
 
-// The font a template names, at its point size.
+// A plain face for the Chinese texts of windows, so that the ornamental
+// faces some machines prefer for Chinese (Kai, Song) stay for the places
+// that ask for them.
+inline constexpr const char* kUiFallbackFamily = "Noto Sans CJK SC";
+
+// The font a template names, at its point size, with the plain face behind it.
 QFont DialogFontOf(const DialogTemplate& dialog);
+// font with the plain face behind its own.
+QFont WithUiFallback(QFont font);
 
 } // namespace rowstone::ui

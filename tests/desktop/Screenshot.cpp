@@ -5,6 +5,7 @@
 #include "CTabCtrl.h"
 #include "CTesselDlg.h"
 #include "DesktopFixture.h"
+#include "DialogUnits.h"
 #include "ScriptedMessageBoxes.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "usage: desktop_screenshot SERVICE_URL NAME PASSWORD OUTPUT.png\n");
         return 2;
     }
+    QApplication::setFont(ui::WithUiFallback(QApplication::font()));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/res/rowstone.png")));
     const QString name = QString::fromLocal8Bit(argv[2]);
     const QString password = QString::fromLocal8Bit(argv[3]);
