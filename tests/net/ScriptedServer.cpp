@@ -32,6 +32,8 @@ void ScriptedServer::Start() {
     };
     server_->Post(".*", serve);
     server_->Get(".*", serve);
+    // Answers in one go instead of waiting for delayed ACKs between writes.
+    server_->set_tcp_nodelay(true);
     port_ = server_->bind_to_any_port("127.0.0.1");
     if (port_ <= 0) {
         throw std::runtime_error("test server could not bind to 127.0.0.1");
