@@ -17,6 +17,7 @@ libgmock-dev
 libbenchmark-dev
 libcurl4-openssl-dev
 libcpp-httplib-dev
+openssl
 libsqlite3-dev
 libsodium-dev
 qt6-base-dev
