@@ -2,6 +2,7 @@
 // their balance cases, whole games by scripted clicks, resignation,
 // time-out, the game-type and layer changes, and the board view.
 #include "CDialogGame.h"
+#include "CHttpClient.h"
 #include "DesktopFixture.h"
 #include "Random.h"
 #include "ScriptedMessageBoxes.h"
@@ -19,15 +20,30 @@ namespace {
 
 const QString kNotice = QStringLiteral("温馨提示");
 
+// A 5 x 5 model (three in a row) of 22 bytes with one 5 x 5 pattern whose
+// move list ends at the end of the file, proposing the centre only. Read
+// beyond its end, into what a larger earlier download left in the block,
+// the list would run on.
+const std::vector<uint8_t> kListToTheEnd = {
+    'm', 'o', 'd', 5, 5, 3, 1,        // header: 5 x 5, N 3, one layer
+    1, 0, 0, 0, 1,                    // layer 1, one pattern
+    5, 5,                             // 5 rows, 5 columns
+    0x19, 0xFF,                       // stones: 25 empty cells
+    0xFF, 0xFF, 0xFF, 0x01,           // empties: all 25
+    2, 2,                             // move list: the centre, then the end of the file
+};
+
 // Connect length -> model served for it. 5: the start-up model, 15 x 15
 // with 6 file layers. 3: 3 x 3 for a drawn game. 4: a 4 x 3 grid (three in
-// a row) for a lost game. 6 is missing; 7 is not a model.
+// a row) for a lost game. 6 is missing; 7 is not a model; 8 ends its move
+// list at the end of the file.
 void WriteModels(const ModelFolder& models)
 {
     models.Write(5, RandomPlayerModel(15, 15, 5, 7));
     models.Write(3, RandomPlayerModel(3, 3, 3, 4));
     models.Write(4, RandomPlayerModel(4, 3, 3, 11));
     models.Write(7, {'n', 'o', 't', ' ', 'a', ' ', 'm', 'o', 'd', 'e', 'l'});
+    models.Write(8, kListToTheEnd);
 }
 
 bool WaitFor(const std::function<bool()>& condition, int ms = 3000) { return QTest::qWaitFor(condition, ms); }
@@ -461,6 +477,26 @@ private slots:
         QCOMPARE(boxes->Texts(), QStringList{QStringLiteral("模型加载失败！")});
         QCOMPARE(service->RequestsTo(QStringLiteral("sub_point.php")), 0);
         QCOMPARE(Flow().points, 100);
+    }
+
+    // The download block still holds the larger start-up model behind the
+    // small file: the loader must be given the file's own size.
+    void smallModelAfterALargeOneLoadsAsIfAlone()
+    {
+        QVERIFY(OpenPage(100).userId > 0);
+        QVERIFY(Flow().HttpClient().downloadCapacity() > kListToTheEnd.size());
+        boxes->answers.push_back(ui::MessageAnswer::Ok);
+        Choose(Box(CDialogGame::kGameTypeBox), 5);
+        QVERIFY(page->modelLoaded());
+        QCOMPARE(Box(CDialogGame::kBoardSizeBox)->currentText(), QStringLiteral("5 x 5"));
+        const CStonePattern& pattern = Flow().board->network.layers[1].patterns[0];
+        int moves = 0;
+        for (int r = 0; r < 5; ++r) {
+            for (int c = 0; c < 5; ++c)
+                moves += pattern.At(2, r, c);
+        }
+        QCOMPARE(moves, 1);
+        QCOMPARE(int(pattern.At(2, 2, 2)), 1);
     }
 
     void layerChange_data()
