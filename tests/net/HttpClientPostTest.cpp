@@ -1,4 +1,5 @@
 #include "CHttpClient.h"
+#include "FormBody.h"
 #include "LoopbackSockets.h"
 #include "ScriptedServer.h"
 #include "TestSettings.h"
@@ -102,6 +103,25 @@ TEST(HttpClientPost, SendsThePostWithItsHeadersAndTheExactBodyBytes) {
     EXPECT_EQ(header("Accept-Encoding"), "deflate");
     EXPECT_EQ(header("Content-Length"), std::to_string(body.size()));
     EXPECT_EQ(request.headers.count("Expect"), 0u);
+}
+
+TEST(HttpClientPost, EncodedValuesReachAFormDecoderUnchanged) {
+    ScriptedServer server;
+    CHttpClient client(ShortTimeouts());
+    const std::string sessionKey = "Zk&e=y+%2B/";
+    const std::string feedback = "1+1 2 100% 好";
+    const FormBody body =
+        FormBody().AddNumber("id", 7).AddText("ses", sessionKey).AddText("probs", feedback);
+
+    ASSERT_EQ(client.PostForm(server.Url("/app/pento/fankui.php"), body.Text()), RequestResult::Ok);
+
+    const auto requests = server.Requests();
+    ASSERT_EQ(requests.size(), 1u);
+    const httplib::Params& fields = requests[0].params;
+    ASSERT_EQ(fields.size(), 3u);
+    EXPECT_EQ(fields.find("id")->second, "7");
+    EXPECT_EQ(fields.find("ses")->second, sessionKey);
+    EXPECT_EQ(fields.find("probs")->second, feedback);
 }
 
 TEST(HttpClientPost, SendsRawUtf8AndLongBodiesUnchanged) {

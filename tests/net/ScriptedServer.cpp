@@ -24,8 +24,8 @@ void ScriptedServer::Start() {
         Handler handler;
         {
             std::lock_guard lock(mutex_);
-            requests_.push_back(
-                {request.method, request.path, request.headers, request.body, request.remote_port});
+            requests_.push_back({request.method, request.path, request.headers, request.body,
+                                 request.params, request.remote_port});
             handler = handler_;
         }
         handler(request, response);

@@ -16,6 +16,8 @@ struct ReceivedRequest {
     std::string path;
     httplib::Headers headers;
     std::string body;
+    // The body's fields as the server's form decoder read them.
+    httplib::Params params;
     int remotePort = -1;
 };
 
