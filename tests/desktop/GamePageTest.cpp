@@ -7,7 +7,9 @@
 #include "Random.h"
 #include "ScriptedMessageBoxes.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -543,6 +545,31 @@ private slots:
         // The stone (radius 3) with the red cross of the last move at its centre.
         QCOMPARE(QColor(view->Image().pixel(9, 9)), QColor(255, 0, 0));
         QCOMPARE(QColor(view->Image().pixel(8, 10)), QColor(Qt::black));
+    }
+
+    void hoverMarksTheIntersectionOnlyOnThePlayersTurn()
+    {
+        QVERIFY(OpenPage(100).userId > 0);
+        CBoardView* view = page->View();
+        view->resize(200, 150);
+        Flow().DrawBoard();
+        // c = 9, marker half-size 3: the top-left bracket of (3, 3) starts at (33, 33).
+        const auto hoverAt = [view](QPoint point) {
+            QMouseEvent move(QEvent::MouseMove, point, view->mapToGlobal(point), Qt::NoButton, Qt::NoButton,
+                             Qt::NoModifier);
+            QApplication::sendEvent(view, &move);
+        };
+        const QColor board(254, 215, 130);
+        hoverAt(QPoint(36, 36));
+        QCOMPARE(QColor(view->Image().pixel(33, 33)), board); // no game yet
+        QVERIFY(StartPaidGame());
+        view->resize(200, 150);
+        Flow().DrawBoard();
+        hoverAt(QPoint(36, 36));
+        QCOMPARE(QColor(view->Image().pixel(33, 33)), QColor(255, 0, 0));
+        hoverAt(QPoint(45, 36)); // the neighbour: the old marker is erased
+        QCOMPARE(QColor(view->Image().pixel(42, 33)), QColor(255, 0, 0));
+        QCOMPARE(QColor(view->Image().pixel(33, 33)), board);
     }
 };
 
