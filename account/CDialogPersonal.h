@@ -14,9 +14,7 @@ class CTesselDlg;
 class CDialogPersonal : public ui::CDialogEx {
 public:
     explicit CDialogPersonal(QString serviceUrl, QWidget* parent = nullptr)
-        : ui::CDialogEx(135, parent), serviceUrl(std::move(serviceUrl))
-    {
-    }
+        : ui::CDialogEx(135, parent), serviceUrl(std::move(serviceUrl)) {}
 
     int userId = 0;
     QString sessionKey;

@@ -14,9 +14,9 @@ public:
     explicit CAboutDlg(QWidget* parent = nullptr) : ui::CDialogEx(100, parent) {}
 
 protected:
-    bool OnInitDialog() override
-    {
-        connect(Item<QPushButton>(kOkButton), &QPushButton::clicked, this, [this] { EndDialog(Accepted); });
+    bool OnInitDialog() override {
+        connect(Item<QPushButton>(kOkButton), &QPushButton::clicked, this,
+                [this] { EndDialog(Accepted); });
         return true;
     }
 };

@@ -10,10 +10,10 @@
 
 namespace rowstone {
 
-CSingleInstance::CSingleInstance(const QString& directory, const QString& name)
-{
+CSingleInstance::CSingleInstance(const QString& directory, const QString& name) {
     QDir().mkpath(directory);
-    const QByteArray path = QFile::encodeName(QDir(directory).filePath(name + QStringLiteral(".lock")));
+    const QByteArray path =
+        QFile::encodeName(QDir(directory).filePath(name + QStringLiteral(".lock")));
     descriptor = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (descriptor < 0)
         return;
@@ -24,14 +24,12 @@ CSingleInstance::CSingleInstance(const QString& directory, const QString& name)
     }
 }
 
-CSingleInstance::~CSingleInstance()
-{
+CSingleInstance::~CSingleInstance() {
     if (descriptor >= 0)
         ::close(descriptor);
 }
 
-QString CSingleInstance::DefaultDirectory()
-{
+QString CSingleInstance::DefaultDirectory() {
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (!runtime.isEmpty())
         return runtime;

@@ -7,12 +7,9 @@
 namespace rowstone {
 
 CTesselApp::CTesselApp(QString serviceUrl, QString markerDirectory)
-    : serviceUrl(std::move(serviceUrl)), markerDirectory(std::move(markerDirectory))
-{
-}
+    : serviceUrl(std::move(serviceUrl)), markerDirectory(std::move(markerDirectory)) {}
 
-int CTesselApp::Run()
-{
+int CTesselApp::Run() {
     const CSingleInstance marker(markerDirectory, QString::fromUtf8(kMarkerName));
     if (marker.AlreadyRunning()) {
         ui::ShowMessage(nullptr, QStringLiteral("该应用程序已经运行！"), ui::ApplicationCaption(),

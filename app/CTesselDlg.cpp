@@ -22,27 +22,22 @@ struct TabInfo {
 };
 
 constexpr TabInfo kTabs[CTesselDlg::kPageCount] = {
-    {"新闻活动", false}, {"Rowstone挑战", true}, {"个人中心", true}, {"挑战排名", false}, {"联系我们", false},
+    {"新闻活动", false}, {"Rowstone挑战", true}, {"个人中心", true},
+    {"挑战排名", false}, {"联系我们", false},
 };
 
 } // namespace
 
 CTesselDlg::CTesselDlg(QString serviceUrl, QWidget* parent)
-    : ui::CDialogEx(102, parent),
-      serviceUrl(std::move(serviceUrl)),
-      newsPage(this->serviceUrl),
-      gamePage(this->serviceUrl),
-      personalPage(this->serviceUrl),
-      rankingPage(this->serviceUrl),
-      contactPage(this->serviceUrl)
-{
+    : ui::CDialogEx(102, parent), serviceUrl(std::move(serviceUrl)), newsPage(this->serviceUrl),
+      gamePage(this->serviceUrl), personalPage(this->serviceUrl), rankingPage(this->serviceUrl),
+      contactPage(this->serviceUrl) {
     setWindowIcon(QIcon(QStringLiteral(":/res/rowstone.png")));
 }
 
 CTesselDlg::~CTesselDlg() = default;
 
-bool CTesselDlg::OnInitDialog()
-{
+bool CTesselDlg::OnInitDialog() {
     tabControl = Item<ui::CTabCtrl>(kTabControl);
 
     // The window system offers no menu of the window that a program may
@@ -78,23 +73,21 @@ bool CTesselDlg::OnInitDialog()
 
     if (!gamePage.modelLoaded()) {
         startedWithoutModel = true;
-        ui::ShowMessage(this, QStringLiteral("请保持网络通畅，然后重新打开软件"), QStringLiteral("网络异常"),
-                        ui::MessageButtons::Ok, ui::MessageIcon::Error);
+        ui::ShowMessage(this, QStringLiteral("请保持网络通畅，然后重新打开软件"),
+                        QStringLiteral("网络异常"), ui::MessageButtons::Ok, ui::MessageIcon::Error);
         EndBeforeShowing(Rejected);
     }
     return true;
 }
 
-void CTesselDlg::OnSysCommand(int command)
-{
+void CTesselDlg::OnSysCommand(int command) {
     if ((command & ~0xF) == kAboutCommand) {
         CAboutDlg about(this);
         about.DoModal();
     }
 }
 
-void CTesselDlg::OnLayout()
-{
+void CTesselDlg::OnLayout() {
     if (tabControl == nullptr)
         return;
     tabControl->setGeometry(rect());
@@ -104,32 +97,31 @@ void CTesselDlg::OnLayout()
     tabControl->SetCurSel(currentPage);
 }
 
-void CTesselDlg::PlacePages()
-{
+void CTesselDlg::PlacePages() {
     QRect area = tabControl->rect();
     area.setTop(area.top() + kTabStripHeight);
     for (ui::CDialogEx* page : pages)
         page->setGeometry(area);
 }
 
-void CTesselDlg::SwitchToSelectedPage()
-{
+void CTesselDlg::SwitchToSelectedPage() {
     pages[static_cast<size_t>(currentPage)]->hide();
     currentPage = tabControl->GetCurSel();
     pages[static_cast<size_t>(currentPage)]->show();
 }
 
-bool CTesselDlg::RunLogin()
-{
+bool CTesselDlg::RunLogin() {
     CLogin login(serviceUrl, this);
     if (login.DoModal() != Accepted)
         return false;
-    ui::ShowMessage(this, QStringLiteral("登录成功"), kReminder, ui::MessageButtons::Ok, ui::MessageIcon::None);
+    ui::ShowMessage(this, QStringLiteral("登录成功"), kReminder, ui::MessageButtons::Ok,
+                    ui::MessageIcon::None);
     SwitchToSelectedPage();
     const LoginResult result = ParseLoginResult(login.ReplyTail());
     userId = result.userId;
     sessionKey = QString::fromStdString(result.sessionKey);
-    gamePage.SetAccount(userId, QString::fromStdString(result.loginExtra), result.points, sessionKey, idage);
+    gamePage.SetAccount(userId, QString::fromStdString(result.loginExtra), result.points,
+                        sessionKey, idage);
     personalPage.userId = userId;
     personalPage.sessionKey = sessionKey;
     personalPage.idage = idage;
@@ -138,8 +130,7 @@ bool CTesselDlg::RunLogin()
     return true;
 }
 
-void CTesselDlg::OnTabSelected(int index)
-{
+void CTesselDlg::OnTabSelected(int index) {
     if (index < 0 || index >= kPageCount)
         return;
     if (kTabs[index].needsLogin && userId < 0) {

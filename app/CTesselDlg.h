@@ -26,7 +26,13 @@ public:
     static constexpr int kAboutCommand = 16;
     static constexpr int kTabStripHeight = 30;
     static constexpr int kPageCount = 5;
-    enum Page { kNewsPage = 0, kGamePage = 1, kPersonalPage = 2, kRankingPage = 3, kContactPage = 4 };
+    enum Page {
+        kNewsPage = 0,
+        kGamePage = 1,
+        kPersonalPage = 2,
+        kRankingPage = 3,
+        kContactPage = 4
+    };
 
     explicit CTesselDlg(QString serviceUrl, QWidget* parent = nullptr);
     ~CTesselDlg() override;

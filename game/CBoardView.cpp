@@ -7,20 +7,22 @@ namespace rowstone {
 
 namespace {
 
-QColor ToColor(Rgb colour) { return QColor(colour.red, colour.green, colour.blue); }
+QColor ToColor(Rgb colour) {
+    return QColor(colour.red, colour.green, colour.blue);
+}
 
 } // namespace
 
-CBoardView::CBoardView(QWidget* parent) : QWidget(parent)
-{
+CBoardView::CBoardView(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-ClientSize CBoardView::GetClientSize() const { return ClientSize{width(), height()}; }
+ClientSize CBoardView::GetClientSize() const {
+    return ClientSize{width(), height()};
+}
 
-bool CBoardView::BeginDrawing()
-{
+bool CBoardView::BeginDrawing() {
     if (painter || width() <= 0 || height() <= 0)
         return false;
     if (image.size() != size()) {
@@ -37,27 +39,23 @@ bool CBoardView::BeginDrawing()
     return true;
 }
 
-void CBoardView::EndDrawing()
-{
+void CBoardView::EndDrawing() {
     painter.reset();
     update();
 }
 
-void CBoardView::FillRect(int left, int top, int right, int bottom, Rgb colour)
-{
+void CBoardView::FillRect(int left, int top, int right, int bottom, Rgb colour) {
     if (!painter || right <= left || bottom <= top)
         return;
     painter->fillRect(QRect(left, top, right - left, bottom - top), ToColor(colour));
 }
 
-void CBoardView::SetPixel(int x, int y, QRgb colour)
-{
+void CBoardView::SetPixel(int x, int y, QRgb colour) {
     if (x >= 0 && y >= 0 && x < image.width() && y < image.height())
         image.setPixel(x, y, colour);
 }
 
-void CBoardView::DrawLine(int x1, int y1, int x2, int y2, Rgb colour)
-{
+void CBoardView::DrawLine(int x1, int y1, int x2, int y2, Rgb colour) {
     if (!painter)
         return;
     // Pixel by pixel, leaving out the end point, as a pen moved to the first
@@ -84,8 +82,7 @@ void CBoardView::DrawLine(int x1, int y1, int x2, int y2, Rgb colour)
     }
 }
 
-void CBoardView::DrawEllipse(int left, int top, int right, int bottom, Rgb fill, Rgb outline)
-{
+void CBoardView::DrawEllipse(int left, int top, int right, int bottom, Rgb fill, Rgb outline) {
     if (!painter || right - left < 1 || bottom - top < 1)
         return;
     painter->setPen(QPen(ToColor(outline), 1));
@@ -94,8 +91,7 @@ void CBoardView::DrawEllipse(int left, int top, int right, int bottom, Rgb fill,
     painter->setBrush(Qt::NoBrush);
 }
 
-void CBoardView::paintEvent(QPaintEvent* /*event*/)
-{
+void CBoardView::paintEvent(QPaintEvent* /*event*/) {
     QPainter screen(this);
     screen.fillRect(rect(), palette().window());
     if (!image.isNull())
@@ -105,8 +101,12 @@ void CBoardView::paintEvent(QPaintEvent* /*event*/)
     screen.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
-void CBoardView::mousePressEvent(QMouseEvent* event) { event->ignore(); }
+void CBoardView::mousePressEvent(QMouseEvent* event) {
+    event->ignore();
+}
 
-void CBoardView::mouseMoveEvent(QMouseEvent* event) { event->ignore(); }
+void CBoardView::mouseMoveEvent(QMouseEvent* event) {
+    event->ignore();
+}
 
 } // namespace rowstone

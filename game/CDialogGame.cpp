@@ -14,41 +14,37 @@ namespace rowstone {
 namespace {
 
 const char* const kGameTypeNames[CGameFlow::kGameTypeCount] = {
-    "三连子", "四连子", "五连子", "六连子", "七连子", "八连子", "九连子",
+    "三连子", "四连子",   "五连子",   "六连子",   "七连子",   "八连子",   "九连子",
     "十连子", "十一连子", "十二连子", "十三连子", "十四连子", "十五连子",
 };
 
 } // namespace
 
 CDialogGame::CDialogGame(QString serviceUrl, QWidget* parent)
-    : ui::CDialogEx(129, parent), flow(*this, std::move(serviceUrl))
-{
+    : ui::CDialogEx(129, parent), flow(*this, std::move(serviceUrl)) {
     setMouseTracking(true);
 }
 
-CDialogGame::~CDialogGame()
-{
+CDialogGame::~CDialogGame() {
     ui::CDialogEx::KillTimer(CGameFlow::kCountdownTimer);
     ui::CDialogEx::KillTimer(CGameFlow::kComputerTimer);
     flow.TearDown();
 }
 
-QWidget* CDialogGame::CreateControl(const ui::ControlTemplate& control)
-{
+QWidget* CDialogGame::CreateControl(const ui::ControlTemplate& control) {
     if (control.id != kBoardView)
         return nullptr;
     boardView = new CBoardView;
     return boardView;
 }
 
-QFont CDialogGame::CountdownFont()
-{
+QFont CDialogGame::CountdownFont() {
     QFont font;
     const QStringList families = QFontDatabase::families();
     QString chosen = QStringLiteral("华文行楷");
     if (!families.contains(chosen)) {
-        static const char* const kaiFaces[] = {"STXingkai", "STKaiti", "KaiTi", "AR PL UKai CN", "AR PL UKai TW",
-                                               "AR PL KaitiM GB"};
+        static const char* const kaiFaces[] = {"STXingkai",     "STKaiti",       "KaiTi",
+                                               "AR PL UKai CN", "AR PL UKai TW", "AR PL KaitiM GB"};
         for (const char* face : kaiFaces) {
             if (families.contains(QString::fromUtf8(face))) {
                 chosen = QString::fromUtf8(face);
@@ -57,7 +53,8 @@ QFont CDialogGame::CountdownFont()
         }
         if (!families.contains(chosen)) {
             for (const QString& family : families) {
-                if (family.contains(QStringLiteral("Kai"), Qt::CaseInsensitive) || family.contains(QStringLiteral("楷"))) {
+                if (family.contains(QStringLiteral("Kai"), Qt::CaseInsensitive) ||
+                    family.contains(QStringLiteral("楷"))) {
                     chosen = family;
                     break;
                 }
@@ -69,8 +66,7 @@ QFont CDialogGame::CountdownFont()
     return font;
 }
 
-bool CDialogGame::OnInitDialog()
-{
+bool CDialogGame::OnInitDialog() {
     startButton = Item<QPushButton>(kStartButton);
     resignButton = Item<QPushButton>(kResignButton);
     countdownLabel = Item<QLabel>(kCountdownLabel);
@@ -87,16 +83,17 @@ bool CDialogGame::OnInitDialog()
 
     connect(startButton, &QPushButton::clicked, this, [this] { flow.StartGame(); });
     connect(resignButton, &QPushButton::clicked, this, [this] { flow.Resign(); });
-    connect(gameTypeCombo, &QComboBox::activated, this, [this](int index) { flow.OnGameTypeSelected(index); });
-    connect(layerCombo, &QComboBox::activated, this, [this](int index) { flow.OnLayerSelected(index); });
+    connect(gameTypeCombo, &QComboBox::activated, this,
+            [this](int index) { flow.OnGameTypeSelected(index); });
+    connect(layerCombo, &QComboBox::activated, this,
+            [this](int index) { flow.OnLayerSelected(index); });
 
     flow.Init();
     return true;
 }
 
-void CDialogGame::SetAccount(int userId, const QString& loginExtra, int points, const QString& sessionKey,
-                             int idage)
-{
+void CDialogGame::SetAccount(int userId, const QString& loginExtra, int points,
+                             const QString& sessionKey, int idage) {
     flow.userId = userId;
     flow.loginExtra = loginExtra;
     flow.points = points;
@@ -104,10 +101,11 @@ void CDialogGame::SetAccount(int userId, const QString& loginExtra, int points, 
     flow.idage = idage;
 }
 
-void CDialogGame::OnLayout() { LayoutControls(); }
+void CDialogGame::OnLayout() {
+    LayoutControls();
+}
 
-void CDialogGame::LayoutControls()
-{
+void CDialogGame::LayoutControls() {
     const int W = width();
     const int H = height();
     int bw = 0;
@@ -134,17 +132,19 @@ void CDialogGame::LayoutControls()
     flow.DrawBoard();
 }
 
-void CDialogGame::RedrawPage() { LayoutControls(); }
+void CDialogGame::RedrawPage() {
+    LayoutControls();
+}
 
-void CDialogGame::OnTimer(int id) { flow.OnTimer(id); }
+void CDialogGame::OnTimer(int id) {
+    flow.OnTimer(id);
+}
 
-bool CDialogGame::InBoardView(const QPoint& point) const
-{
+bool CDialogGame::InBoardView(const QPoint& point) const {
     return boardView != nullptr && boardView->geometry().contains(point);
 }
 
-void CDialogGame::mousePressEvent(QMouseEvent* event)
-{
+void CDialogGame::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         ui::CDialogEx::mousePressEvent(event);
         return;
@@ -156,8 +156,7 @@ void CDialogGame::mousePressEvent(QMouseEvent* event)
     flow.OnBoardClick(local.x(), local.y());
 }
 
-void CDialogGame::mouseMoveEvent(QMouseEvent* event)
-{
+void CDialogGame::mouseMoveEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     if (InBoardView(point)) {
         const QPoint local = point - boardView->geometry().topLeft();
@@ -166,29 +165,34 @@ void CDialogGame::mouseMoveEvent(QMouseEvent* event)
     ui::CDialogEx::mouseMoveEvent(event);
 }
 
-void CDialogGame::EnableStartButton(bool enable) { startButton->setEnabled(enable); }
+void CDialogGame::EnableStartButton(bool enable) {
+    startButton->setEnabled(enable);
+}
 
-void CDialogGame::EnableResignButton(bool enable) { resignButton->setEnabled(enable); }
+void CDialogGame::EnableResignButton(bool enable) {
+    resignButton->setEnabled(enable);
+}
 
-void CDialogGame::ShowCountdown(int seconds) { countdownLabel->setText(QString::number(seconds)); }
+void CDialogGame::ShowCountdown(int seconds) {
+    countdownLabel->setText(QString::number(seconds));
+}
 
-void CDialogGame::UpdateBoardCursor()
-{
+void CDialogGame::UpdateBoardCursor() {
     if (boardView != nullptr)
         boardView->setCursor(flow.PlayerMayMove() ? ui::HandCursor() : ui::ForbiddenCursor());
 }
 
-void CDialogGame::ShowBoardSize(int width, int height)
-{
+void CDialogGame::ShowBoardSize(int width, int height) {
     boardSizeCombo->clear();
     boardSizeCombo->addItem(QStringLiteral("%1 x %2").arg(width).arg(height));
     boardSizeCombo->setCurrentIndex(0);
 }
 
-void CDialogGame::ClearBoardSize() { boardSizeCombo->clear(); }
+void CDialogGame::ClearBoardSize() {
+    boardSizeCombo->clear();
+}
 
-void CDialogGame::FillGameTypeBox(bool recognised, int select)
-{
+void CDialogGame::FillGameTypeBox(bool recognised, int select) {
     const QSignalBlocker blocker(gameTypeCombo);
     gameTypeCombo->clear();
     if (!recognised) {
@@ -201,16 +205,16 @@ void CDialogGame::FillGameTypeBox(bool recognised, int select)
     gameTypeCombo->setCurrentIndex(select);
 }
 
-void CDialogGame::SelectGameType(int index)
-{
+void CDialogGame::SelectGameType(int index) {
     const QSignalBlocker blocker(gameTypeCombo);
     gameTypeCombo->setCurrentIndex(index);
 }
 
-void CDialogGame::EnableGameTypeBox(bool enable) { gameTypeCombo->setEnabled(enable); }
+void CDialogGame::EnableGameTypeBox(bool enable) {
+    gameTypeCombo->setEnabled(enable);
+}
 
-void CDialogGame::FillLayerBox(int firstValue, int lastValue, int select)
-{
+void CDialogGame::FillLayerBox(int firstValue, int lastValue, int select) {
     const QSignalBlocker blocker(layerCombo);
     layerCombo->clear();
     for (int value = firstValue; value <= lastValue; ++value)
@@ -219,8 +223,7 @@ void CDialogGame::FillLayerBox(int firstValue, int lastValue, int select)
         layerCombo->setCurrentIndex(std::min(select, layerCombo->count() - 1));
 }
 
-void CDialogGame::SelectLayer(int index)
-{
+void CDialogGame::SelectLayer(int index) {
     const QSignalBlocker blocker(layerCombo);
     layerCombo->setCurrentIndex(index);
 }

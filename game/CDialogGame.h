@@ -38,7 +38,8 @@ public:
     bool modelLoaded() const { return flow.modelLoaded; }
 
     // The account values of a successful login.
-    void SetAccount(int userId, const QString& loginExtra, int points, const QString& sessionKey, int idage);
+    void SetAccount(int userId, const QString& loginExtra, int points, const QString& sessionKey,
+                    int idage);
 
     void LayoutControls();
 

@@ -20,21 +20,24 @@ namespace {
 
 const QString kNotice = QStringLiteral("温馨提示");
 
-QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 } // namespace
 
 CGameFlow::CGameFlow(GamePageHost& host, QString serviceUrl)
-    : host(host), serviceUrl(std::move(serviceUrl)), httpClient(std::make_unique<CHttpClient>())
-{
+    : host(host), serviceUrl(std::move(serviceUrl)), httpClient(std::make_unique<CHttpClient>()) {}
+
+CGameFlow::~CGameFlow() {
+    TearDown();
 }
 
-CGameFlow::~CGameFlow() { TearDown(); }
+std::string CGameFlow::SessionKey() const {
+    return sessionKey.toStdString();
+}
 
-std::string CGameFlow::SessionKey() const { return sessionKey.toStdString(); }
-
-RequestResult CGameFlow::Post(std::string_view path, const FormBody& body)
-{
+RequestResult CGameFlow::Post(std::string_view path, const FormBody& body) {
     const std::string address = ServiceAddress(serviceUrl.toStdString(), path);
     const std::string& text = body.Text();
     RequestResult result = RequestResult::Failed;
@@ -42,8 +45,7 @@ RequestResult CGameFlow::Post(std::string_view path, const FormBody& body)
     return result;
 }
 
-void CGameFlow::Init()
-{
+void CGameFlow::Init() {
     gameInProgress = false;
     playerTurn = true;
     modelLoaded = false;
@@ -71,24 +73,21 @@ void CGameFlow::Init()
     host.UpdateBoardCursor();
 }
 
-void CGameFlow::DrawBoard()
-{
+void CGameFlow::DrawBoard() {
     if (!board)
         return;
     board->LayoutAndDrawGrid(host.BoardView());
     board->DrawStones(host.BoardView());
 }
 
-void CGameFlow::ShowBoardSize()
-{
+void CGameFlow::ShowBoardSize() {
     if (modelLoaded)
         host.ShowBoardSize(modelWidth, modelHeight);
     else
         host.ClearBoardSize();
 }
 
-void CGameFlow::FillLayerBox()
-{
+void CGameFlow::FillLayerBox() {
     const int layerCount = board ? board->network.layerCount() : 0;
     layerIndex = std::max(std::min(layerCount - 1, 5) - 2, 0);
     host.FillLayerBox(2, layerCount - 1, layerIndex);
@@ -96,9 +95,9 @@ void CGameFlow::FillLayerBox()
         board->network.layerLimit = layerIndex + 2;
 }
 
-bool CGameFlow::FetchModel(int connectLength)
-{
-    const std::string address = ServiceAddress(serviceUrl.toStdString(), service_paths::kModel, {connectLength});
+bool CGameFlow::FetchModel(int connectLength) {
+    const std::string address =
+        ServiceAddress(serviceUrl.toStdString(), service_paths::kModel, {connectLength});
     RequestResult result = RequestResult::Failed;
     ui::WaitForRequest(host.Window(), [&] { result = httpClient->Download(address); });
     if (result != RequestResult::Ok || !board)
@@ -110,14 +109,13 @@ bool CGameFlow::FetchModel(int connectLength)
     return true;
 }
 
-void CGameFlow::OnGameTypeSelected(int index)
-{
+void CGameFlow::OnGameTypeSelected(int index) {
     if (index == gameTypeIndex)
         return;
     const ui::MessageAnswer answer = ui::ShowMessage(
         host.Window(),
-        QStringLiteral("确定要更改游戏类型吗？这将需要一些时间加载和初始化新的神经网络模型"), kNotice,
-        ui::MessageButtons::OkCancel, ui::MessageIcon::Information);
+        QStringLiteral("确定要更改游戏类型吗？这将需要一些时间加载和初始化新的神经网络模型"),
+        kNotice, ui::MessageButtons::OkCancel, ui::MessageIcon::Information);
     if (answer != ui::MessageAnswer::Ok) {
         host.SelectGameType(gameTypeIndex);
         return;
@@ -140,13 +138,13 @@ void CGameFlow::OnGameTypeSelected(int index)
     DrawBoard();
 }
 
-void CGameFlow::OnLayerSelected(int index)
-{
+void CGameFlow::OnLayerSelected(int index) {
     if (index == layerIndex)
         return;
     const ui::MessageAnswer answer = ui::ShowMessage(
         host.Window(),
-        QStringLiteral("确定要更改所挑战的网络层数吗？这将改变挑战的难度，终止当前的挑战并重新开局"),
+        QStringLiteral(
+            "确定要更改所挑战的网络层数吗？这将改变挑战的难度，终止当前的挑战并重新开局"),
         kNotice, ui::MessageButtons::OkCancel, ui::MessageIcon::Information);
     if (answer != ui::MessageAnswer::Ok) {
         host.SelectLayer(layerIndex);
@@ -159,8 +157,7 @@ void CGameFlow::OnLayerSelected(int index)
         board->network.layerLimit = index + 2;
 }
 
-void CGameFlow::StopGame()
-{
+void CGameFlow::StopGame() {
     host.KillTimer(kCountdownTimer);
     if (!playerTurn)
         host.KillTimer(kComputerTimer);
@@ -170,8 +167,7 @@ void CGameFlow::StopGame()
     host.UpdateBoardCursor();
 }
 
-bool CGameFlow::BeginPlay()
-{
+bool CGameFlow::BeginPlay() {
     gameInProgress = true;
     playerTurn = true;
     secondsLeft = kSecondsPerMove;
@@ -184,11 +180,10 @@ bool CGameFlow::BeginPlay()
     return true;
 }
 
-void CGameFlow::OnBoardClick(int x, int y)
-{
+void CGameFlow::OnBoardClick(int x, int y) {
     if (!gameInProgress) {
-        ui::ShowMessage(host.Window(), QStringLiteral("请先点击开始游戏"), kNotice, ui::MessageButtons::Ok,
-                        ui::MessageIcon::Error);
+        ui::ShowMessage(host.Window(), QStringLiteral("请先点击开始游戏"), kNotice,
+                        ui::MessageButtons::Ok, ui::MessageIcon::Error);
         return;
     }
     if (!playerTurn || !board)
@@ -205,14 +200,12 @@ void CGameFlow::OnBoardClick(int x, int y)
         host.SetTimer(kComputerTimer, kComputerDelayMs);
 }
 
-void CGameFlow::OnBoardHover(int x, int y)
-{
+void CGameFlow::OnBoardHover(int x, int y) {
     if (PlayerMayMove() && board)
         board->DrawHover(host.BoardView(), x, y);
 }
 
-void CGameFlow::OnTimer(int id)
-{
+void CGameFlow::OnTimer(int id) {
     if (id == kCountdownTimer) {
         secondsLeft -= 1;
         host.ShowCountdown(secondsLeft);
@@ -220,7 +213,8 @@ void CGameFlow::OnTimer(int id)
             host.KillTimer(kCountdownTimer);
             EndOfPlay();
             ReportChallenge(kTimedOut);
-            ui::ShowInfo(host.Window(), QStringLiteral("抱歉，您思考得太久了"), QStringLiteral("超时提示"));
+            ui::ShowInfo(host.Window(), QStringLiteral("抱歉，您思考得太久了"),
+                         QStringLiteral("超时提示"));
         }
     } else if (id == kComputerTimer) {
         host.KillTimer(kComputerTimer);
@@ -236,16 +230,14 @@ void CGameFlow::OnTimer(int id)
     }
 }
 
-void CGameFlow::EndOfPlay()
-{
+void CGameFlow::EndOfPlay() {
     gameInProgress = false;
     host.EnableStartButton(true);
     host.EnableResignButton(false);
     host.UpdateBoardCursor();
 }
 
-void CGameFlow::FinishGame()
-{
+void CGameFlow::FinishGame() {
     host.KillTimer(kCountdownTimer);
     EndOfPlay();
     if (board->sideToMove == -1) {
@@ -261,10 +253,10 @@ void CGameFlow::FinishGame()
     }
 }
 
-void CGameFlow::Resign()
-{
-    const ui::MessageAnswer answer = ui::ShowMessage(host.Window(), QStringLiteral("确定要认输吗？"), kNotice,
-                                                     ui::MessageButtons::YesNo, ui::MessageIcon::Question);
+void CGameFlow::Resign() {
+    const ui::MessageAnswer answer =
+        ui::ShowMessage(host.Window(), QStringLiteral("确定要认输吗？"), kNotice,
+                        ui::MessageButtons::YesNo, ui::MessageIcon::Question);
     // While the box was open the computer's reply or the countdown may
     // have ended the game and reported it already.
     if (answer != ui::MessageAnswer::Yes || !gameInProgress)
@@ -279,10 +271,12 @@ void CGameFlow::Resign()
     ReportChallenge(kResigned);
 }
 
-bool CGameFlow::ReportChallenge(int state)
-{
+bool CGameFlow::ReportChallenge(int state) {
     FormBody body;
-    body.AddNumber("uid", userId).AddNumber("gid", gameId).AddNumber("state", state).AddText("ses", SessionKey());
+    body.AddNumber("uid", userId)
+        .AddNumber("gid", gameId)
+        .AddNumber("state", state)
+        .AddText("ses", SessionKey());
     if (Post(service_paths::kChallengeReport, body) != RequestResult::Ok)
         return false;
     const std::optional<std::string_view> value = GetReplyValue(httpClient->replyTail());
@@ -293,8 +287,7 @@ bool CGameFlow::ReportChallenge(int state)
     return true;
 }
 
-bool CGameFlow::UploadBoard()
-{
+bool CGameFlow::UploadBoard() {
     if (!board)
         return false;
     // One item per move in playing order: the cell index and a blank.
@@ -314,8 +307,7 @@ bool CGameFlow::UploadBoard()
     return Post(service_paths::kBoardUpload, body) == RequestResult::Ok;
 }
 
-bool CGameFlow::QueryPoints()
-{
+bool CGameFlow::QueryPoints() {
     FormBody body;
     body.AddNumber("id", userId).AddText("ses", SessionKey());
     if (Post(service_paths::kPointQuery, body) != RequestResult::Ok)
@@ -327,22 +319,23 @@ bool CGameFlow::QueryPoints()
     return true;
 }
 
-bool CGameFlow::AskRecharge()
-{
-    const ui::MessageAnswer answer = ui::ShowMessage(host.Window(), QStringLiteral("积分不足，请充值"), kNotice,
-                                                     ui::MessageButtons::YesNo, ui::MessageIcon::Question);
+bool CGameFlow::AskRecharge() {
+    const ui::MessageAnswer answer =
+        ui::ShowMessage(host.Window(), QStringLiteral("积分不足，请充值"), kNotice,
+                        ui::MessageButtons::YesNo, ui::MessageIcon::Question);
     if (answer != ui::MessageAnswer::Yes)
         return false;
-    ui::OpenInBrowser(
-        QString::fromStdString(ServiceAddress(serviceUrl.toStdString(), service_paths::kRecharge, {userId, idage})));
-    ui::ShowInfo(host.Window(),
-                 QStringLiteral("充值过程中请不要关闭浏览器，充值完成后关闭浏览器并点击此处的 确定 按钮"), kNotice);
+    ui::OpenInBrowser(QString::fromStdString(
+        ServiceAddress(serviceUrl.toStdString(), service_paths::kRecharge, {userId, idage})));
+    ui::ShowInfo(
+        host.Window(),
+        QStringLiteral("充值过程中请不要关闭浏览器，充值完成后关闭浏览器并点击此处的 确定 按钮"),
+        kNotice);
     QueryPoints();
     return true;
 }
 
-bool CGameFlow::PayForGame()
-{
+bool CGameFlow::PayForGame() {
     FormBody body;
     body.AddNumber("id", userId).AddText("ses", SessionKey());
     if (Post(service_paths::kGamePayment, body) != RequestResult::Ok) {
@@ -355,8 +348,7 @@ bool CGameFlow::PayForGame()
     return true;
 }
 
-void CGameFlow::StartGame()
-{
+void CGameFlow::StartGame() {
     if (gameInProgress || !board)
         return;
     // A game type whose model did not load cannot be played: charge nothing.
@@ -378,8 +370,7 @@ void CGameFlow::StartGame()
     BeginPlay();
 }
 
-void CGameFlow::TearDown()
-{
+void CGameFlow::TearDown() {
     if (!board)
         return;
     board->Release();

@@ -19,30 +19,32 @@ namespace {
 
 const QString kNotice = QStringLiteral("温馨提示");
 
-QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // The typed text without the white space around it; empty texts and texts
 // with a reserved character are refused.
-bool AcceptTyped(const QString& typed, std::string& accepted)
-{
+bool AcceptTyped(const QString& typed, std::string& accepted) {
     const QByteArray utf8 = typed.toUtf8();
-    accepted = std::string(TrimTypedText(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size()))));
+    accepted = std::string(
+        TrimTypedText(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size()))));
     return !accepted.empty() && !ContainsReservedCharacter(accepted);
 }
 
 } // namespace
 
 CLogin::CLogin(QString serviceUrl, QWidget* parent)
-    : ui::CDialogEx(142, parent), serviceUrl(std::move(serviceUrl)), httpClient(std::make_unique<CHttpClient>())
-{
-}
+    : ui::CDialogEx(142, parent), serviceUrl(std::move(serviceUrl)),
+      httpClient(std::make_unique<CHttpClient>()) {}
 
 CLogin::~CLogin() = default;
 
-const std::string& CLogin::ReplyTail() const { return httpClient->replyTail(); }
+const std::string& CLogin::ReplyTail() const {
+    return httpClient->replyTail();
+}
 
-bool CLogin::OnInitDialog()
-{
+bool CLogin::OnInitDialog() {
     nameEdit = Item<QLineEdit>(kNameEdit);
     passwordEdit = Item<QLineEdit>(kPasswordEdit);
     nameEdit->setMaxLength(kMaxInputLength);
@@ -57,7 +59,8 @@ bool CLogin::OnInitDialog()
     login->setDefault(false);
     connect(login, &QPushButton::clicked, this, &CLogin::OnLogin);
     connect(Item<QPushButton>(kRegisterButton), &QPushButton::clicked, this, &CLogin::OnRegister);
-    connect(Item<QPushButton>(kCancelButton), &QPushButton::clicked, this, [this] { EndDialog(Rejected); });
+    connect(Item<QPushButton>(kCancelButton), &QPushButton::clicked, this,
+            [this] { EndDialog(Rejected); });
     nameEdit->setFocus();
     return true;
 }
@@ -65,8 +68,7 @@ bool CLogin::OnInitDialog()
 // Esc does not close the dialog; only "取消" leaves it without a login.
 void CLogin::reject() {}
 
-void CLogin::OnLogin()
-{
+void CLogin::OnLogin() {
     std::string name;
     std::string password;
     if (!AcceptTyped(nameEdit->text(), name)) {
@@ -91,9 +93,9 @@ void CLogin::OnLogin()
     ui::ShowInfo(this, FromUtf8(message.text), FromUtf8(message.caption));
 }
 
-void CLogin::OnRegister()
-{
-    ui::OpenInBrowser(QString::fromStdString(ServiceAddress(serviceUrl.toStdString(), service_paths::kRegister)));
+void CLogin::OnRegister() {
+    ui::OpenInBrowser(
+        QString::fromStdString(ServiceAddress(serviceUrl.toStdString(), service_paths::kRegister)));
 }
 
 } // namespace rowstone

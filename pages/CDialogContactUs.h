@@ -11,9 +11,7 @@ namespace rowstone {
 class CDialogContactUs : public ui::CDialogEx {
 public:
     explicit CDialogContactUs(QString serviceUrl, QWidget* parent = nullptr)
-        : ui::CDialogEx(137, parent), serviceUrl(std::move(serviceUrl))
-    {
-    }
+        : ui::CDialogEx(137, parent), serviceUrl(std::move(serviceUrl)) {}
 
     // The logged-in player, handed over by the main window after a login.
     int userId = 0;

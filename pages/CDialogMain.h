@@ -11,9 +11,7 @@ namespace rowstone {
 class CDialogMain : public ui::CDialogEx {
 public:
     explicit CDialogMain(QString serviceUrl, QWidget* parent = nullptr)
-        : ui::CDialogEx(130, parent), serviceUrl(std::move(serviceUrl))
-    {
-    }
+        : ui::CDialogEx(130, parent), serviceUrl(std::move(serviceUrl)) {}
 
 private:
     QString serviceUrl;

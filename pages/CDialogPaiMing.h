@@ -11,9 +11,7 @@ namespace rowstone {
 class CDialogPaiMing : public ui::CDialogEx {
 public:
     explicit CDialogPaiMing(QString serviceUrl, QWidget* parent = nullptr)
-        : ui::CDialogEx(139, parent), serviceUrl(std::move(serviceUrl))
-    {
-    }
+        : ui::CDialogEx(139, parent), serviceUrl(std::move(serviceUrl)) {}
 
 private:
     QString serviceUrl;

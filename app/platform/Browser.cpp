@@ -9,8 +9,7 @@ namespace {
 
 class DesktopBrowser final : public BrowserService {
 public:
-    bool Open(const QString& address) override
-    {
+    bool Open(const QString& address) override {
         return QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
     }
 };
@@ -20,11 +19,12 @@ BrowserService* installed = &desktopBrowser;
 
 } // namespace
 
-void InstallBrowserService(BrowserService* service)
-{
+void InstallBrowserService(BrowserService* service) {
     installed = service != nullptr ? service : &desktopBrowser;
 }
 
-bool OpenInBrowser(const QString& address) { return installed->Open(address); }
+bool OpenInBrowser(const QString& address) {
+    return installed->Open(address);
+}
 
 } // namespace rowstone::ui

@@ -18,12 +18,9 @@
 namespace rowstone::ui {
 
 CDialogEx::CDialogEx(int templateId, QWidget* parent)
-    : QDialog(parent), templateId(templateId), dialogTemplate(FindDialogTemplate(templateId))
-{
-}
+    : QDialog(parent), templateId(templateId), dialogTemplate(FindDialogTemplate(templateId)) {}
 
-bool CDialogEx::Create(QWidget* parent)
-{
+bool CDialogEx::Create(QWidget* parent) {
     setParent(parent);
     setWindowFlags(Qt::Widget);
     if (!BuildControls())
@@ -31,8 +28,7 @@ bool CDialogEx::Create(QWidget* parent)
     return OnInitDialog();
 }
 
-int CDialogEx::DoModal()
-{
+int CDialogEx::DoModal() {
     if (!BuildControls())
         return QDialog::Rejected;
     if (!OnInitDialog())
@@ -42,8 +38,7 @@ int CDialogEx::DoModal()
     return exec();
 }
 
-bool CDialogEx::BuildControls()
-{
+bool CDialogEx::BuildControls() {
     if (built)
         return true;
     if (dialogTemplate == nullptr)
@@ -82,8 +77,7 @@ bool CDialogEx::BuildControls()
     return true;
 }
 
-QWidget* CDialogEx::CreateStandardControl(const ControlTemplate& control)
-{
+QWidget* CDialogEx::CreateStandardControl(const ControlTemplate& control) {
     const QString text = QString::fromUtf8(control.text);
     switch (control.kind) {
     case ControlKind::Label: {
@@ -123,7 +117,8 @@ QWidget* CDialogEx::CreateStandardControl(const ControlTemplate& control)
         if ((control.styles & kPassword) != 0)
             edit->setEchoMode(QLineEdit::Password);
         if ((control.styles & kDigitsOnly) != 0)
-            edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+            edit->setValidator(new QRegularExpressionValidator(
+                QRegularExpression(QStringLiteral("[0-9]*")), edit));
         return edit;
     }
     case ControlKind::ComboBox:
@@ -136,14 +131,12 @@ QWidget* CDialogEx::CreateStandardControl(const ControlTemplate& control)
     return new QWidget;
 }
 
-QWidget* CDialogEx::GetDlgItem(int id) const
-{
+QWidget* CDialogEx::GetDlgItem(int id) const {
     const auto found = controls.find(id);
     return found == controls.end() ? nullptr : found->second;
 }
 
-void CDialogEx::SetTimer(int id, int milliseconds)
-{
+void CDialogEx::SetTimer(int id, int milliseconds) {
     KillTimer(id);
     const int qtId = startTimer(milliseconds);
     if (qtId == 0)
@@ -152,8 +145,7 @@ void CDialogEx::SetTimer(int id, int milliseconds)
     timerOwners[qtId] = id;
 }
 
-void CDialogEx::KillTimer(int id)
-{
+void CDialogEx::KillTimer(int id) {
     const auto found = timers.find(id);
     if (found == timers.end())
         return;
@@ -162,8 +154,7 @@ void CDialogEx::KillTimer(int id)
     timers.erase(found);
 }
 
-void CDialogEx::timerEvent(QTimerEvent* event)
-{
+void CDialogEx::timerEvent(QTimerEvent* event) {
     const auto found = timerOwners.find(event->timerId());
     if (found == timerOwners.end()) {
         QDialog::timerEvent(event);
@@ -172,21 +163,18 @@ void CDialogEx::timerEvent(QTimerEvent* event)
     OnTimer(found->second);
 }
 
-void CDialogEx::showEvent(QShowEvent* event)
-{
+void CDialogEx::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     OnLayout();
 }
 
-void CDialogEx::resizeEvent(QResizeEvent* event)
-{
+void CDialogEx::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     if (isVisible())
         OnLayout();
 }
 
-void CDialogEx::keyPressEvent(QKeyEvent* event)
-{
+void CDialogEx::keyPressEvent(QKeyEvent* event) {
     // A page inside another window neither closes on Esc nor accepts on Enter.
     if (dialogTemplate != nullptr && (dialogTemplate->styles & kChild) != 0) {
         QWidget::keyPressEvent(event);

@@ -25,18 +25,13 @@ public:
     void EndDialog(int result) { done(result); }
     // Called during OnInitDialog: DoModal then returns result at once,
     // without the dialog ever taking input.
-    void EndBeforeShowing(int result)
-    {
+    void EndBeforeShowing(int result) {
         endedBeforeShowing = true;
         earlyResult = result;
     }
 
     QWidget* GetDlgItem(int id) const;
-    template <typename T>
-    T* Item(int id) const
-    {
-        return qobject_cast<T*>(GetDlgItem(id));
-    }
+    template <typename T> T* Item(int id) const { return qobject_cast<T*>(GetDlgItem(id)); }
 
     // Window timers: setting an id that runs already restarts it.
     void SetTimer(int id, int milliseconds);
@@ -71,8 +66,8 @@ private:
     bool endedBeforeShowing = false;
     int earlyResult = Rejected;
     std::map<int, QWidget*> controls;
-    std::map<int, int> timers;       // our id -> Qt timer id
-    std::map<int, int> timerOwners;  // Qt timer id -> our id
+    std::map<int, int> timers;      // our id -> Qt timer id
+    std::map<int, int> timerOwners; // Qt timer id -> our id
 };
 
 } // namespace rowstone::ui

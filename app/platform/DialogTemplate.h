@@ -14,15 +14,15 @@ struct DluRect {
 };
 
 enum class ControlKind {
-    Label,         // static text
-    Frame,         // static with a black frame
-    Icon,          // static showing the application icon
+    Label, // static text
+    Frame, // static with a black frame
+    Icon,  // static showing the application icon
     GroupBox,
     PushButton,
     DefPushButton, // the dialog's default button (Enter)
     Edit,
-    ComboBox,      // drop-down list
-    CheckBox,      // automatic check box
+    ComboBox, // drop-down list
+    CheckBox, // automatic check box
     TabControl,
 };
 
@@ -43,8 +43,8 @@ enum ControlStyle : unsigned {
 
 // Dialog styles, combined as bits.
 enum DialogStyle : unsigned {
-    kChild = 1u << 0,       // a page inside another window, no caption
-    kPopup = 1u << 1,       // a top-level window
+    kChild = 1u << 0, // a page inside another window, no caption
+    kPopup = 1u << 1, // a top-level window
     kSystemMenu = 1u << 2,
     kResizable = 1u << 3,
     kMinMaxBoxes = 1u << 4,

@@ -10,17 +10,26 @@ namespace {
 
 class QtMessageBoxService final : public MessageBoxService {
 public:
-    MessageAnswer Show(QWidget* owner, const MessageRequest& request) override
-    {
+    MessageAnswer Show(QWidget* owner, const MessageRequest& request) override {
         QMessageBox box(owner);
         box.setWindowTitle(request.caption);
         box.setText(request.text);
         switch (request.icon) {
-        case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-        case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
-        case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
-        case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-        case MessageIcon::Error: box.setIcon(QMessageBox::Critical); break;
+        case MessageIcon::None:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
+        case MessageIcon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case MessageIcon::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case MessageIcon::Warning:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MessageIcon::Error:
+            box.setIcon(QMessageBox::Critical);
+            break;
         }
         QPushButton* ok = nullptr;
         QPushButton* cancel = nullptr;
@@ -52,9 +61,9 @@ public:
             return MessageAnswer::Cancel;
         if (clicked == ok && ok != nullptr)
             return MessageAnswer::Ok;
-        return request.buttons == MessageButtons::YesNo ? MessageAnswer::No
+        return request.buttons == MessageButtons::YesNo      ? MessageAnswer::No
                : request.buttons == MessageButtons::OkCancel ? MessageAnswer::Cancel
-                                                              : MessageAnswer::Ok;
+                                                             : MessageAnswer::Ok;
     }
 };
 
@@ -63,24 +72,20 @@ MessageBoxService* installed = &qtService;
 
 } // namespace
 
-void InstallMessageBoxService(MessageBoxService* service)
-{
+void InstallMessageBoxService(MessageBoxService* service) {
     installed = service != nullptr ? service : &qtService;
 }
 
 MessageAnswer ShowMessage(QWidget* owner, const QString& text, const QString& caption,
-                          MessageButtons buttons, MessageIcon icon)
-{
+                          MessageButtons buttons, MessageIcon icon) {
     return installed->Show(owner, MessageRequest{text, caption, buttons, icon});
 }
 
-void ShowInfo(QWidget* owner, const QString& text, const QString& caption)
-{
+void ShowInfo(QWidget* owner, const QString& text, const QString& caption) {
     ShowMessage(owner, text, caption, MessageButtons::Ok, MessageIcon::Information);
 }
 
-QString ApplicationCaption()
-{
+QString ApplicationCaption() {
     const QString name = QApplication::applicationName();
     return name.isEmpty() ? QStringLiteral("rowstone") : name;
 }

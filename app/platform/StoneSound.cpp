@@ -12,8 +12,7 @@ namespace {
 
 class ResourceSound final : public SoundService {
 public:
-    void PlayStone() override
-    {
+    void PlayStone() override {
         if (!prepared)
             Prepare();
         if (!effect)
@@ -23,8 +22,7 @@ public:
     }
 
 private:
-    void Prepare()
-    {
+    void Prepare() {
         prepared = true;
         if (QMediaDevices::audioOutputs().isEmpty())
             return;
@@ -38,8 +36,7 @@ private:
 
 SoundService* installed = nullptr;
 
-ResourceSound& DefaultSound()
-{
+ResourceSound& DefaultSound() {
     // Built on first use, after the application object exists.
     static ResourceSound sound;
     return sound;
@@ -47,10 +44,11 @@ ResourceSound& DefaultSound()
 
 } // namespace
 
-void InstallSoundService(SoundService* service) { installed = service; }
+void InstallSoundService(SoundService* service) {
+    installed = service;
+}
 
-void PlayStoneSound()
-{
+void PlayStoneSound() {
     if (installed != nullptr)
         installed->PlayStone();
     else

@@ -8,8 +8,7 @@
 
 namespace rowstone::ui {
 
-void WaitForRequest(QWidget* waiter, const std::function<void()>& request)
-{
+void WaitForRequest(QWidget* waiter, const std::function<void()>& request) {
     if (QApplication::instance() == nullptr) {
         request();
         return;

@@ -18,8 +18,7 @@
 
 namespace rowstone::test {
 
-std::vector<uint8_t> RandomPlayerModel(int width, int height, int connectLength, int layerCount)
-{
+std::vector<uint8_t> RandomPlayerModel(int width, int height, int connectLength, int layerCount) {
     CPatternNetwork network;
     network.CreateLayers(layerCount);
     const int side = std::max(width, height) + 1;
@@ -38,30 +37,26 @@ std::vector<uint8_t> RandomPlayerModel(int width, int height, int connectLength,
 
 ModelFolder::ModelFolder() = default;
 
-void ModelFolder::Write(int number, const std::vector<uint8_t>& bytes) const
-{
+void ModelFolder::Write(int number, const std::vector<uint8_t>& bytes) const {
     QFile file(QDir(folder.path()).filePath(QStringLiteral("model_%1.mod").arg(number)));
     if (file.open(QIODevice::WriteOnly))
         file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
 }
 
-void ModelFolder::Remove(int number) const
-{
+void ModelFolder::Remove(int number) const {
     QFile::remove(QDir(folder.path()).filePath(QStringLiteral("model_%1.mod").arg(number)));
 }
 
 namespace {
 
-int FreePort()
-{
+int FreePort() {
     QTcpServer probe;
     if (!probe.listen(QHostAddress::LocalHost, 0))
         return 0;
     return probe.serverPort();
 }
 
-bool Answers(int port)
-{
+bool Answers(int port) {
     QTcpSocket socket;
     socket.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
     return socket.waitForConnected(200);
@@ -69,12 +64,12 @@ bool Answers(int port)
 
 } // namespace
 
-ServiceFixture::ServiceFixture(const QString& modelsFolder)
-{
+ServiceFixture::ServiceFixture(const QString& modelsFolder) {
     port = FreePort();
     process.setProgram(QStringLiteral(ROWSTONE_SERVICE_EXE));
     process.setArguments({QStringLiteral("--listen"), QStringLiteral("127.0.0.1:%1").arg(port),
-                          QStringLiteral("--data"), data.path(), QStringLiteral("--models"), modelsFolder});
+                          QStringLiteral("--data"), data.path(), QStringLiteral("--models"),
+                          modelsFolder});
     process.setProcessChannelMode(QProcess::SeparateChannels);
     process.start();
     if (!process.waitForStarted(5000))
@@ -88,8 +83,7 @@ ServiceFixture::ServiceFixture(const QString& modelsFolder)
     }
 }
 
-ServiceFixture::~ServiceFixture()
-{
+ServiceFixture::~ServiceFixture() {
     if (process.state() != QProcess::NotRunning) {
         process.terminate();
         if (!process.waitForFinished(5000)) {
@@ -99,12 +93,12 @@ ServiceFixture::~ServiceFixture()
     }
 }
 
-int ServiceFixture::AddUser(const QString& name, const QString& password, int points)
-{
+int ServiceFixture::AddUser(const QString& name, const QString& password, int points) {
     QProcess add;
     add.start(QStringLiteral(ROWSTONE_SERVICE_EXE),
-              {QStringLiteral("user"), QStringLiteral("add"), name, password, QStringLiteral("--points"),
-               QString::number(points), QStringLiteral("--data"), data.path()});
+              {QStringLiteral("user"), QStringLiteral("add"), name, password,
+               QStringLiteral("--points"), QString::number(points), QStringLiteral("--data"),
+               data.path()});
     if (!add.waitForFinished(30000) || add.exitCode() != 0)
         return -1;
     bool ok = false;
@@ -112,20 +106,17 @@ int ServiceFixture::AddUser(const QString& name, const QString& password, int po
     return ok ? id : -1;
 }
 
-QStringList ServiceFixture::LogLines()
-{
+QStringList ServiceFixture::LogLines() {
     log += process.readAllStandardError();
     return QString::fromUtf8(log).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-void ServiceFixture::StartCounting()
-{
+void ServiceFixture::StartCounting() {
     QTest::qWait(50);
     countFrom = LogLines().size();
 }
 
-int ServiceFixture::RequestsTo(const QString& path)
-{
+int ServiceFixture::RequestsTo(const QString& path) {
     // The service writes its log line once the reply is out; give it a moment.
     QTest::qWait(50);
     const QStringList lines = LogLines();
@@ -137,14 +128,13 @@ int ServiceFixture::RequestsTo(const QString& path)
     return count;
 }
 
-Account LoginDirect(const QString& serviceUrl, const QString& name, const QString& password)
-{
+Account LoginDirect(const QString& serviceUrl, const QString& name, const QString& password) {
     CHttpClient client;
     FormBody body;
     body.AddText("name", name.toStdString()).AddText("psw", password.toStdString());
     Account account;
-    if (client.PostForm(ServiceAddress(serviceUrl.toStdString(), service_paths::kLogin), body.Text()) !=
-        RequestResult::Ok)
+    if (client.PostForm(ServiceAddress(serviceUrl.toStdString(), service_paths::kLogin),
+                        body.Text()) != RequestResult::Ok)
         return account;
     const LoginResult result = ParseLoginResult(client.replyTail());
     account.userId = result.userId;
@@ -154,8 +144,7 @@ Account LoginDirect(const QString& serviceUrl, const QString& name, const QStrin
     return account;
 }
 
-void WhenModalOpens(const std::function<void(QWidget*)>& action)
-{
+void WhenModalOpens(const std::function<void(QWidget*)>& action) {
     auto* poll = new QTimer(qApp);
     QWidget* before = QApplication::activeModalWidget();
     QObject::connect(poll, &QTimer::timeout, poll, [poll, before, action] {

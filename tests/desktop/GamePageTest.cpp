@@ -9,8 +9,8 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QMouseEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 #include <memory>
@@ -27,20 +27,19 @@ const QString kNotice = QStringLiteral("温馨提示");
 // beyond its end, into what a larger earlier download left in the block,
 // the list would run on.
 const std::vector<uint8_t> kListToTheEnd = {
-    'm', 'o', 'd', 5, 5, 3, 1,        // header: 5 x 5, N 3, one layer
-    1, 0, 0, 0, 1,                    // layer 1, one pattern
-    5, 5,                             // 5 rows, 5 columns
-    0x19, 0xFF,                       // stones: 25 empty cells
-    0xFF, 0xFF, 0xFF, 0x01,           // empties: all 25
-    2, 2,                             // move list: the centre, then the end of the file
+    'm',  'o',  'd',  5,    5, 3, 1, // header: 5 x 5, N 3, one layer
+    1,    0,    0,    0,    1,       // layer 1, one pattern
+    5,    5,                         // 5 rows, 5 columns
+    0x19, 0xFF,                      // stones: 25 empty cells
+    0xFF, 0xFF, 0xFF, 0x01,          // empties: all 25
+    2,    2,                         // move list: the centre, then the end of the file
 };
 
 // Connect length -> model served for it. 5: the start-up model, 15 x 15
 // with 6 file layers. 3: 3 x 3 for a drawn game. 4: a 4 x 3 grid (three in
 // a row) for a lost game. 6 is missing; 7 is not a model; 8 ends its move
 // list at the end of the file.
-void WriteModels(const ModelFolder& models)
-{
+void WriteModels(const ModelFolder& models) {
     models.Write(5, RandomPlayerModel(15, 15, 5, 7));
     models.Write(3, RandomPlayerModel(3, 3, 3, 4));
     models.Write(4, RandomPlayerModel(4, 3, 3, 11));
@@ -48,7 +47,9 @@ void WriteModels(const ModelFolder& models)
     models.Write(8, kListToTheEnd);
 }
 
-bool WaitFor(const std::function<bool()>& condition, int ms = 3000) { return QTest::qWaitFor(condition, ms); }
+bool WaitFor(const std::function<bool()>& condition, int ms = 3000) {
+    return QTest::qWaitFor(condition, ms);
+}
 
 } // namespace
 
@@ -64,8 +65,7 @@ private:
     int userCount = 0;
 
     // A fresh account with the given balance, logged in on a fresh page.
-    Account OpenPage(int points)
-    {
+    Account OpenPage(int points) {
         const QString name = QStringLiteral("player%1").arg(++userCount);
         const int id = service->AddUser(name, QStringLiteral("secret"), points);
         const Account account = LoginDirect(service->Url(), name, QStringLiteral("secret"));
@@ -85,35 +85,31 @@ private:
     QPushButton* Button(int id) { return page->Item<QPushButton>(id); }
     QComboBox* Box(int id) { return page->Item<QComboBox>(id); }
 
-    QPoint PixelOf(int x, int y)
-    {
+    QPoint PixelOf(int x, int y) {
         const int c = Flow().board->cellSize;
         return QPoint(c * (x + 1), c * (y + 1));
     }
-    void ClickAt(int x, int y) { QTest::mouseClick(page->View(), Qt::LeftButton, {}, PixelOf(x, y)); }
+    void ClickAt(int x, int y) {
+        QTest::mouseClick(page->View(), Qt::LeftButton, {}, PixelOf(x, y));
+    }
     // Places stones for both sides in turn, without the page's turn flow.
-    void SetUp(const std::vector<QPoint>& stones)
-    {
+    void SetUp(const std::vector<QPoint>& stones) {
         for (const QPoint& p : stones)
             Flow().board->PlaceStone(page->View(), p.x(), p.y());
     }
-    bool WaitForTurnOrEnd()
-    {
+    bool WaitForTurnOrEnd() {
         return WaitFor([this] { return !Flow().gameInProgress || Flow().playerTurn; });
     }
-    bool StartPaidGame()
-    {
+    bool StartPaidGame() {
         QTest::mouseClick(Button(CDialogGame::kStartButton), Qt::LeftButton);
         return Flow().gameInProgress;
     }
     // Chooses a game type or layer entry as the player does.
-    static void Choose(QComboBox* box, int index)
-    {
+    static void Choose(QComboBox* box, int index) {
         box->setCurrentIndex(index);
         emit box->activated(index);
     }
-    int BoxIndexOf(const QString& text) const
-    {
+    int BoxIndexOf(const QString& text) const {
         int index = 0;
         for (const ShownBox& box : boxes->shown) {
             if (box.text == text)
@@ -124,8 +120,7 @@ private:
     }
     // The next stone of a player who builds a row of N where the computer
     // has no stone yet, the longest first.
-    QPoint NextWinningMove()
-    {
+    QPoint NextWinningMove() {
         const CGameBoard& b = *Flow().board;
         QPoint best(-1, -1);
         int bestCount = -1;
@@ -151,21 +146,18 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         models = std::make_unique<ModelFolder>();
         WriteModels(*models);
         service = std::make_unique<ServiceFixture>(models->Path());
         QVERIFY2(service->Running(), "the local game service did not start");
     }
-    void init()
-    {
+    void init() {
         boxes = std::make_unique<ScriptedMessageBoxes>();
         browser = std::make_unique<RecordingBrowser>();
         sound = std::make_unique<CountingSound>();
     }
-    void cleanup()
-    {
+    void cleanup() {
         page.reset();
         sound.reset();
         browser.reset();
@@ -173,8 +165,7 @@ private slots:
     }
     void cleanupTestCase() { service.reset(); }
 
-    void setUpLoadsTheFiveInARowModel()
-    {
+    void setUpLoadsTheFiveInARowModel() {
         QVERIFY(OpenPage(100).userId > 0);
         QVERIFY(page->modelLoaded());
         QCOMPARE(Box(CDialogGame::kBoardSizeBox)->currentText(), QStringLiteral("15 x 15"));
@@ -194,8 +185,7 @@ private slots:
         QVERIFY(boxes->shown.empty());
     }
 
-    void layoutPlacesTheRightColumnAndTheBoard()
-    {
+    void layoutPlacesTheRightColumnAndTheBoard() {
         QVERIFY(OpenPage(100).userId > 0);
         QPushButton* start = Button(CDialogGame::kStartButton);
         start->resize(75, start->height());
@@ -207,8 +197,7 @@ private slots:
         QCOMPARE(Flow().board->cellSize, 350 / 16);
     }
 
-    void clickBeforeAnyGameAsksToStart()
-    {
+    void clickBeforeAnyGameAsksToStart() {
         QVERIFY(OpenPage(100).userId > 0);
         ClickAt(7, 7);
         QCOMPARE(boxes->shown.size(), size_t{1});
@@ -216,13 +205,13 @@ private slots:
         QCOMPARE(boxes->Last()->caption, kNotice);
         QCOMPARE(boxes->Last()->icon, ui::MessageIcon::Error);
         // Right of the board view nothing happens.
-        QTest::mouseClick(page.get(), Qt::LeftButton, {}, QPoint(page->width() - 5, page->height() - 5));
+        QTest::mouseClick(page.get(), Qt::LeftButton, {},
+                          QPoint(page->width() - 5, page->height() - 5));
         QCOMPARE(boxes->shown.size(), size_t{1});
         QCOMPARE(page->View()->cursor().shape(), Qt::ForbiddenCursor);
     }
 
-    void paidStartWithEnoughPointsPaysAtOnce()
-    {
+    void paidStartWithEnoughPointsPaysAtOnce() {
         QVERIFY(OpenPage(100).userId > 0);
         QVERIFY(StartPaidGame());
         QCOMPARE(service->RequestsTo(QStringLiteral("get_point.php")), 0);
@@ -234,8 +223,7 @@ private slots:
         QVERIFY(boxes->shown.empty());
     }
 
-    void lowCachedBalanceIsRefreshedBeforePaying()
-    {
+    void lowCachedBalanceIsRefreshedBeforePaying() {
         QVERIFY(OpenPage(25).userId > 0);
         Flow().points = 19;
         QVERIFY(StartPaidGame());
@@ -244,14 +232,12 @@ private slots:
         QCOMPARE(Flow().points, 5);
     }
 
-    void shortBalanceOffersTheRecharge_data()
-    {
+    void shortBalanceOffersTheRecharge_data() {
         QTest::addColumn<bool>("recharge");
         QTest::newRow("declined") << false;
         QTest::newRow("recharge") << true;
     }
-    void shortBalanceOffersTheRecharge()
-    {
+    void shortBalanceOffersTheRecharge() {
         QFETCH(bool, recharge);
         const Account account = OpenPage(19);
         QVERIFY(account.userId > 0);
@@ -267,21 +253,25 @@ private slots:
             QCOMPARE(service->RequestsTo(QStringLiteral("get_point.php")), 1);
             return;
         }
-        QCOMPARE(browser->opened,
-                 QStringList{service->Url() + QStringLiteral("/app/pento/chongzhi.php?idus=%1&idage=0").arg(account.userId)});
+        QCOMPARE(
+            browser->opened,
+            QStringList{
+                service->Url() +
+                QStringLiteral("/app/pento/chongzhi.php?idus=%1&idage=0").arg(account.userId)});
         QCOMPARE(boxes->shown.size(), size_t{2});
         QCOMPARE(boxes->shown[1].text,
-                 QStringLiteral("充值过程中请不要关闭浏览器，充值完成后关闭浏览器并点击此处的 确定 按钮"));
+                 QStringLiteral(
+                     "充值过程中请不要关闭浏览器，充值完成后关闭浏览器并点击此处的 确定 按钮"));
         // One more balance query after the browser, and still no game.
         QCOMPARE(service->RequestsTo(QStringLiteral("get_point.php")), 2);
         QVERIFY(!Flow().gameInProgress);
     }
 
-    void refusedSessionShowsTheTwoDeviceMessage()
-    {
+    void refusedSessionShowsTheTwoDeviceMessage() {
         QVERIFY(OpenPage(100).userId > 0);
         // Logging in elsewhere replaces the page's session key.
-        LoginDirect(service->Url(), QStringLiteral("player%1").arg(userCount), QStringLiteral("secret"));
+        LoginDirect(service->Url(), QStringLiteral("player%1").arg(userCount),
+                    QStringLiteral("secret"));
         QVERIFY(!StartPaidGame());
         QCOMPARE(boxes->shown.size(), size_t{1});
         QCOMPARE(boxes->Last()->text,
@@ -290,8 +280,7 @@ private slots:
         QCOMPARE(Flow().points, 100);
     }
 
-    void wholeGameWonByClicksIsReportedAndUploaded()
-    {
+    void wholeGameWonByClicksIsReportedAndUploaded() {
         QVERIFY(OpenPage(100).userId > 0);
         QVERIFY(StartPaidGame());
         SeedRandom(7);
@@ -311,15 +300,15 @@ private slots:
         QVERIFY(won >= 0);
         QCOMPARE(boxes->shown[static_cast<size_t>(won)].caption, kNotice);
         for (int i = 0; i < won; ++i)
-            QVERIFY(boxes->shown[static_cast<size_t>(i)].text.startsWith(QStringLiteral("恭喜您获得")));
+            QVERIFY(
+                boxes->shown[static_cast<size_t>(i)].text.startsWith(QStringLiteral("恭喜您获得")));
         QCOMPARE(service->RequestsTo(QStringLiteral("challenge_update.php")), 1);
         QCOMPARE(service->RequestsTo(QStringLiteral("send_board_n.php")), 1);
         QVERIFY(Button(CDialogGame::kStartButton)->isEnabled());
         QVERIFY(!Button(CDialogGame::kResignButton)->isEnabled());
     }
 
-    void lostGameIsReported()
-    {
+    void lostGameIsReported() {
         QVERIFY(OpenPage(100).userId > 0);
         Choose(Box(CDialogGame::kGameTypeBox), 1); // the 4 x 3 grid
         boxes->answers.push_back(ui::MessageAnswer::Ok);
@@ -337,8 +326,7 @@ private slots:
         QCOMPARE(service->RequestsTo(QStringLiteral("send_board_n.php")), 0);
     }
 
-    void drawnGameIsReported()
-    {
+    void drawnGameIsReported() {
         QVERIFY(OpenPage(100).userId > 0);
         boxes->answers.push_back(ui::MessageAnswer::Ok);
         Choose(Box(CDialogGame::kGameTypeBox), 0); // 3 x 3
@@ -353,8 +341,7 @@ private slots:
         QCOMPARE(service->RequestsTo(QStringLiteral("challenge_update.php")), 1);
     }
 
-    void resignationDuringTheComputersHalfSecond()
-    {
+    void resignationDuringTheComputersHalfSecond() {
         QVERIFY(OpenPage(100).userId > 0);
         QVERIFY(StartPaidGame());
         ClickAt(7, 7);
@@ -373,8 +360,7 @@ private slots:
         QCOMPARE(boxes->shown.size(), size_t{1});
     }
 
-    void resignationNotConfirmedKeepsPlaying()
-    {
+    void resignationNotConfirmedKeepsPlaying() {
         QVERIFY(OpenPage(100).userId > 0);
         QVERIFY(StartPaidGame());
         boxes->answers.push_back(ui::MessageAnswer::No);
@@ -383,8 +369,7 @@ private slots:
         QCOMPARE(service->RequestsTo(QStringLiteral("challenge_update.php")), 0);
     }
 
-    void countdownRunsOut()
-    {
+    void countdownRunsOut() {
         QVERIFY(OpenPage(100).userId > 0);
         QVERIFY(StartPaidGame());
         Flow().secondsLeft = 2;
@@ -398,8 +383,7 @@ private slots:
 
     // The countdown ends the game while the resignation box is open: the
     // confirmation afterwards must not report the game a second time.
-    void resignationConfirmedAfterTheGameEnded()
-    {
+    void resignationConfirmedAfterTheGameEnded() {
         QVERIFY(OpenPage(100).userId > 0);
         QVERIFY(StartPaidGame());
         Flow().secondsLeft = 1;
@@ -409,19 +393,19 @@ private slots:
                 WaitFor([this] { return !Flow().gameInProgress; }, 3000);
         };
         QTest::mouseClick(Button(CDialogGame::kResignButton), Qt::LeftButton);
-        QCOMPARE(boxes->Texts(),
-                 (QStringList{QStringLiteral("确定要认输吗？"), QStringLiteral("抱歉，您思考得太久了")}));
+        QCOMPARE(boxes->Texts(), (QStringList{QStringLiteral("确定要认输吗？"),
+                                              QStringLiteral("抱歉，您思考得太久了")}));
         QCOMPARE(service->RequestsTo(QStringLiteral("challenge_update.php")), 1);
     }
 
-    void gameTypeChangeAskedAndCancelled()
-    {
+    void gameTypeChangeAskedAndCancelled() {
         QVERIFY(OpenPage(100).userId > 0);
         QVERIFY(StartPaidGame());
         boxes->answers.push_back(ui::MessageAnswer::Cancel);
         Choose(Box(CDialogGame::kGameTypeBox), 0);
-        QCOMPARE(boxes->Last()->text,
-                 QStringLiteral("确定要更改游戏类型吗？这将需要一些时间加载和初始化新的神经网络模型"));
+        QCOMPARE(
+            boxes->Last()->text,
+            QStringLiteral("确定要更改游戏类型吗？这将需要一些时间加载和初始化新的神经网络模型"));
         QCOMPARE(boxes->Last()->buttons, ui::MessageButtons::OkCancel);
         QCOMPARE(Box(CDialogGame::kGameTypeBox)->currentIndex(), 2);
         QVERIFY(Flow().gameInProgress);
@@ -431,8 +415,7 @@ private slots:
         QCOMPARE(boxes->shown.size(), size_t{1});
     }
 
-    void gameTypeChangeConfirmedStopsTheGameAndLoadsTheModel()
-    {
+    void gameTypeChangeConfirmedStopsTheGameAndLoadsTheModel() {
         QVERIFY(OpenPage(100).userId > 0);
         QVERIFY(StartPaidGame());
         ClickAt(7, 7); // the computer's reply is pending
@@ -452,8 +435,7 @@ private slots:
 
     // A model that cannot be fetched leaves the previous model loaded, and
     // the selection goes back to the game type that model belongs to.
-    void failedModelFetchPutsThePreviousTypeBack()
-    {
+    void failedModelFetchPutsThePreviousTypeBack() {
         QVERIFY(OpenPage(100).userId > 0);
         boxes->answers.push_back(ui::MessageAnswer::Ok);
         Choose(Box(CDialogGame::kGameTypeBox), 3); // model_6 is missing
@@ -468,8 +450,7 @@ private slots:
 
     // A model that arrives but does not load cannot be played: starting
     // refuses and charges nothing.
-    void unloadableModelRefusesToStart()
-    {
+    void unloadableModelRefusesToStart() {
         QVERIFY(OpenPage(100).userId > 0);
         boxes->answers.push_back(ui::MessageAnswer::Ok);
         Choose(Box(CDialogGame::kGameTypeBox), 4); // model_7 is not a model
@@ -483,8 +464,7 @@ private slots:
 
     // The download block still holds the larger start-up model behind the
     // small file: the loader must be given the file's own size.
-    void smallModelAfterALargeOneLoadsAsIfAlone()
-    {
+    void smallModelAfterALargeOneLoadsAsIfAlone() {
         QVERIFY(OpenPage(100).userId > 0);
         QVERIFY(Flow().HttpClient().downloadCapacity() > kListToTheEnd.size());
         boxes->answers.push_back(ui::MessageAnswer::Ok);
@@ -501,14 +481,12 @@ private slots:
         QCOMPARE(int(pattern.At(2, 2, 2)), 1);
     }
 
-    void layerChange_data()
-    {
+    void layerChange_data() {
         QTest::addColumn<bool>("confirm");
         QTest::newRow("confirmed") << true;
         QTest::newRow("cancelled") << false;
     }
-    void layerChange()
-    {
+    void layerChange() {
         QFETCH(bool, confirm);
         QVERIFY(OpenPage(100).userId > 0);
         QVERIFY(StartPaidGame());
@@ -516,18 +494,19 @@ private slots:
         boxes->answers.push_back(confirm ? ui::MessageAnswer::Ok : ui::MessageAnswer::Cancel);
         Choose(Box(CDialogGame::kLayerBox), 0);
         QCOMPARE(boxes->Last()->text,
-                 QStringLiteral("确定要更改所挑战的网络层数吗？这将改变挑战的难度，终止当前的挑战并重新开局"));
+                 QStringLiteral(
+                     "确定要更改所挑战的网络层数吗？这将改变挑战的难度，终止当前的挑战并重新开局"));
         QCOMPARE(Flow().gameInProgress, !confirm);
         QCOMPARE(Flow().board->network.layerLimit, confirm ? 2 : 5);
-        QCOMPARE(Box(CDialogGame::kLayerBox)->currentText(), confirm ? QStringLiteral("2") : QStringLiteral("5"));
+        QCOMPARE(Box(CDialogGame::kLayerBox)->currentText(),
+                 confirm ? QStringLiteral("2") : QStringLiteral("5"));
         QTest::qWait(700);
         // Stopped during the computer's turn: its reply never comes.
         QCOMPARE(Flow().board->moveCount, confirm ? 1 : 2);
         QCOMPARE(service->RequestsTo(QStringLiteral("challenge_update.php")), 0);
     }
 
-    void boardViewShowsWhatTheEngineDraws()
-    {
+    void boardViewShowsWhatTheEngineDraws() {
         QVERIFY(OpenPage(100).userId > 0);
         CBoardView* view = page->View();
         view->resize(200, 150);
@@ -535,7 +514,7 @@ private slots:
         const QImage& image = view->Image();
         QCOMPARE(Flow().board->cellSize, 9);
         QCOMPARE(QColor(image.pixel(2, 2)), QColor(254, 215, 130));
-        QCOMPARE(QColor(image.pixel(9, 9)), QColor(Qt::black));   // first intersection
+        QCOMPARE(QColor(image.pixel(9, 9)), QColor(Qt::black));    // first intersection
         QCOMPARE(QColor(image.pixel(135, 40)), QColor(Qt::black)); // last column's line
         QCOMPARE(QColor(image.pixel(136, 40)), QColor(254, 215, 130));
         QVERIFY(StartPaidGame());
@@ -547,16 +526,15 @@ private slots:
         QCOMPARE(QColor(view->Image().pixel(8, 10)), QColor(Qt::black));
     }
 
-    void hoverMarksTheIntersectionOnlyOnThePlayersTurn()
-    {
+    void hoverMarksTheIntersectionOnlyOnThePlayersTurn() {
         QVERIFY(OpenPage(100).userId > 0);
         CBoardView* view = page->View();
         view->resize(200, 150);
         Flow().DrawBoard();
         // c = 9, marker half-size 3: the top-left bracket of (3, 3) starts at (33, 33).
         const auto hoverAt = [view](QPoint point) {
-            QMouseEvent move(QEvent::MouseMove, point, view->mapToGlobal(point), Qt::NoButton, Qt::NoButton,
-                             Qt::NoModifier);
+            QMouseEvent move(QEvent::MouseMove, point, view->mapToGlobal(point), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
             QApplication::sendEvent(view, &move);
         };
         const QColor board(254, 215, 130);

@@ -16,9 +16,9 @@
 #include <QTabBar>
 #include <QTcpServer>
 #include <QTest>
+#include <csignal>
 #include <httplib.h>
 #include <memory>
-#include <csignal>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -32,8 +32,7 @@ const QString kReminder = QStringLiteral("温馨提醒");
 const QString kPassword = QStringLiteral("secret");
 
 // Fills the login dialog and presses one of its buttons.
-void AnswerLogin(QWidget* dialog, const QString& name, const QString& password, int button)
-{
+void AnswerLogin(QWidget* dialog, const QString& name, const QString& password, int button) {
     auto* login = dynamic_cast<CLogin*>(dialog);
     if (login == nullptr)
         return;
@@ -46,21 +45,22 @@ void AnswerLogin(QWidget* dialog, const QString& name, const QString& password, 
 // for replies the real service never gives.
 class ScriptedService {
 public:
-    ScriptedService(std::string loginReply, std::vector<uint8_t> model)
-    {
-        server.Post("/app/pento/denglu.php", [reply = std::move(loginReply)](const httplib::Request&,
-                                                                             httplib::Response& response) {
-            response.set_content(reply, "text/plain");
-        });
-        server.Get("/app/pento/model/model_5.mod", [model = std::move(model)](const httplib::Request&,
-                                                                             httplib::Response& response) {
-            response.set_content(std::string(model.begin(), model.end()), "application/octet-stream");
-        });
+    ScriptedService(std::string loginReply, std::vector<uint8_t> model) {
+        server.Post(
+            "/app/pento/denglu.php",
+            [reply = std::move(loginReply)](const httplib::Request&, httplib::Response& response) {
+                response.set_content(reply, "text/plain");
+            });
+        server.Get(
+            "/app/pento/model/model_5.mod",
+            [model = std::move(model)](const httplib::Request&, httplib::Response& response) {
+                response.set_content(std::string(model.begin(), model.end()),
+                                     "application/octet-stream");
+            });
         port = server.bind_to_any_port("127.0.0.1");
         thread = std::thread([this] { server.listen_after_bind(); });
     }
-    ~ScriptedService()
-    {
+    ~ScriptedService() {
         server.stop();
         thread.join();
     }
@@ -72,8 +72,7 @@ private:
     int port = 0;
 };
 
-QString UnusedAddress()
-{
+QString UnusedAddress() {
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost, 0);
     return QStringLiteral("http://127.0.0.1:%1").arg(probe.serverPort());
@@ -92,16 +91,14 @@ private:
     QString name;
     int userId = -1;
 
-    void OpenWindow(const QString& url)
-    {
+    void OpenWindow(const QString& url) {
         window = std::make_unique<CTesselDlg>(url);
         window->Create(nullptr);
         window->resize(800, 560);
         window->show();
     }
     void SelectTab(int index) { window->TabControl()->Strip()->setCurrentIndex(index); }
-    bool PageVisible(int index) const
-    {
+    bool PageVisible(int index) const {
         for (int i = 0; i < CTesselDlg::kPageCount; ++i) {
             if (window->PageAt(i)->isVisible() != (i == index))
                 return false;
@@ -110,8 +107,7 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         models = std::make_unique<ModelFolder>();
         models->Write(5, RandomPlayerModel(15, 15, 5, 4));
         service = std::make_unique<ServiceFixture>(models->Path());
@@ -120,24 +116,22 @@ private slots:
         userId = service->AddUser(name, kPassword, 120);
         QVERIFY(userId > 0);
     }
-    void init()
-    {
+    void init() {
         boxes = std::make_unique<ScriptedMessageBoxes>();
         browser = std::make_unique<RecordingBrowser>();
     }
-    void cleanup()
-    {
+    void cleanup() {
         window.reset();
         browser.reset();
         boxes.reset();
     }
     void cleanupTestCase() { service.reset(); }
 
-    void tabsAndCaptions()
-    {
+    void tabsAndCaptions() {
         OpenWindow(service->Url());
         const QStringList captions{QStringLiteral("新闻活动"), QStringLiteral("Rowstone挑战"),
-                                   QStringLiteral("个人中心"), QStringLiteral("挑战排名"), QStringLiteral("联系我们")};
+                                   QStringLiteral("个人中心"), QStringLiteral("挑战排名"),
+                                   QStringLiteral("联系我们")};
         QCOMPARE(window->TabControl()->GetItemCount(), 5);
         for (int i = 0; i < 5; ++i)
             QCOMPARE(window->TabControl()->GetItemText(i), captions[i]);
@@ -146,8 +140,7 @@ private slots:
         QVERIFY(boxes->shown.empty());
     }
 
-    void openTabsNeverAskForALogin()
-    {
+    void openTabsNeverAskForALogin() {
         OpenWindow(service->Url());
         for (int tab : {3, 4, 0}) {
             SelectTab(tab);
@@ -156,8 +149,7 @@ private slots:
         QVERIFY(boxes->shown.empty());
     }
 
-    void cancelledLoginKeepsThePreviousPage()
-    {
+    void cancelledLoginKeepsThePreviousPage() {
         OpenWindow(service->Url());
         SelectTab(3);
         WhenModalOpens([](QWidget* dialog) { AnswerLogin(dialog, {}, {}, CLogin::kCancelButton); });
@@ -169,10 +161,11 @@ private slots:
         QCOMPARE(window->userId, -1);
     }
 
-    void loginHandsTheValuesToThePages()
-    {
+    void loginHandsTheValuesToThePages() {
         OpenWindow(service->Url());
-        WhenModalOpens([this](QWidget* dialog) { AnswerLogin(dialog, name, kPassword, CLogin::kLoginButton); });
+        WhenModalOpens([this](QWidget* dialog) {
+            AnswerLogin(dialog, name, kPassword, CLogin::kLoginButton);
+        });
         SelectTab(1);
         QVERIFY(PageVisible(1));
         QCOMPARE(boxes->Texts(), QStringList{QStringLiteral("登录成功")});
@@ -197,8 +190,7 @@ private slots:
         QVERIFY(boxes->shown.empty());
     }
 
-    void userIdZeroCountsAsLoggedIn()
-    {
+    void userIdZeroCountsAsLoggedIn() {
         ScriptedService scripted("1&id=0&ex=e&pt=30&ses=k=0&1", RandomPlayerModel(15, 15, 5, 4));
         OpenWindow(scripted.Url());
         WhenModalOpens([](QWidget* dialog) {
@@ -215,8 +207,7 @@ private slots:
         QVERIFY(boxes->shown.empty());
     }
 
-    void missingModelEndsTheProgramAtStart()
-    {
+    void missingModelEndsTheProgramAtStart() {
         CTesselDlg unreachable(UnusedAddress());
         QCOMPARE(unreachable.DoModal(), int(QDialog::Rejected));
         QVERIFY(unreachable.StartedWithoutModel());
@@ -226,14 +217,12 @@ private slots:
         QCOMPARE(boxes->Last()->icon, ui::MessageIcon::Error);
     }
 
-    void resizingKeepsTheTabStripVisible_data()
-    {
+    void resizingKeepsTheTabStripVisible_data() {
         QTest::addColumn<QSize>("size");
         QTest::newRow("small") << QSize(420, 300);
         QTest::newRow("large") << QSize(1200, 900);
     }
-    void resizingKeepsTheTabStripVisible()
-    {
+    void resizingKeepsTheTabStripVisible() {
         QFETCH(QSize, size);
         OpenWindow(service->Url());
         window->resize(size);
@@ -243,8 +232,7 @@ private slots:
         QCOMPARE(page->geometry(), QRect(0, 30, size.width(), size.height() - 30));
     }
 
-    void aboutItemBelowASeparator()
-    {
+    void aboutItemBelowASeparator() {
         OpenWindow(service->Url());
         const QList<QAction*> actions = window->TabControl()->Strip()->actions();
         QCOMPARE(actions.size(), 2);
@@ -263,20 +251,24 @@ private slots:
 
     // --- The login dialog ---
 
-    void loginRefusesBadInputWithoutSending_data()
-    {
+    void loginRefusesBadInputWithoutSending_data() {
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("message");
-        QTest::newRow("empty name") << "" << "pw" << QStringLiteral("用户名错误");
-        QTest::newRow("blank name") << "   \t" << "pw" << QStringLiteral("用户名错误");
-        QTest::newRow("plus in name") << "a+b" << "pw" << QStringLiteral("用户名错误");
-        QTest::newRow("ampersand in name") << "a&b" << "pw" << QStringLiteral("用户名错误");
-        QTest::newRow("empty password") << "ann" << " " << QStringLiteral("密码错误");
-        QTest::newRow("equals in password") << "ann" << "p=w" << QStringLiteral("密码错误");
+        QTest::newRow("empty name") << ""
+                                    << "pw" << QStringLiteral("用户名错误");
+        QTest::newRow("blank name") << "   \t"
+                                    << "pw" << QStringLiteral("用户名错误");
+        QTest::newRow("plus in name") << "a+b"
+                                      << "pw" << QStringLiteral("用户名错误");
+        QTest::newRow("ampersand in name") << "a&b"
+                                           << "pw" << QStringLiteral("用户名错误");
+        QTest::newRow("empty password") << "ann"
+                                        << " " << QStringLiteral("密码错误");
+        QTest::newRow("equals in password") << "ann"
+                                            << "p=w" << QStringLiteral("密码错误");
     }
-    void loginRefusesBadInputWithoutSending()
-    {
+    void loginRefusesBadInputWithoutSending() {
         QFETCH(QString, user);
         QFETCH(QString, password);
         QFETCH(QString, message);
@@ -293,18 +285,20 @@ private slots:
         QCOMPARE(login.Item<QLineEdit>(CLogin::kNameEdit)->text(), user);
     }
 
-    void loginShowsTheServicesRefusal_data()
-    {
+    void loginShowsTheServicesRefusal_data() {
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("password");
         QTest::addColumn<bool>("serviceDown");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no such user") << "nobody" << "pw" << false << QStringLiteral("用户不存在");
-        QTest::newRow("wrong password") << "ann" << "wrong" << false << QStringLiteral("用户名或密码错误");
-        QTest::newRow("no service") << "ann" << "secret" << true << QStringLiteral("网络故障，请确保网络畅通");
+        QTest::newRow("no such user") << "nobody"
+                                      << "pw" << false << QStringLiteral("用户不存在");
+        QTest::newRow("wrong password") << "ann"
+                                        << "wrong" << false << QStringLiteral("用户名或密码错误");
+        QTest::newRow("no service")
+            << "ann"
+            << "secret" << true << QStringLiteral("网络故障，请确保网络畅通");
     }
-    void loginShowsTheServicesRefusal()
-    {
+    void loginShowsTheServicesRefusal() {
         QFETCH(QString, user);
         QFETCH(QString, password);
         QFETCH(bool, serviceDown);
@@ -318,8 +312,7 @@ private slots:
         QCOMPARE(login.Item<QLineEdit>(CLogin::kPasswordEdit)->text(), password);
     }
 
-    void loginAcceptsTrimmedNamesAndEnter()
-    {
+    void loginAcceptsTrimmedNamesAndEnter() {
         CLogin login(service->Url());
         login.Create(nullptr);
         login.show();
@@ -331,8 +324,7 @@ private slots:
         QVERIFY(QString::fromStdString(login.ReplyTail()).contains(QString::number(userId)));
     }
 
-    void loginEditsHoldThirtyTwoCharacters()
-    {
+    void loginEditsHoldThirtyTwoCharacters() {
         CLogin login(service->Url());
         login.Create(nullptr);
         login.show();
@@ -343,15 +335,15 @@ private slots:
         }
     }
 
-    void escapeDoesNothingAndRegistrationOpensTheBrowser()
-    {
+    void escapeDoesNothingAndRegistrationOpensTheBrowser() {
         CLogin login(service->Url());
         login.Create(nullptr);
         login.show();
         QTest::keyClick(&login, Qt::Key_Escape);
         QVERIFY(login.isVisible());
         QTest::mouseClick(login.Item<QPushButton>(CLogin::kRegisterButton), Qt::LeftButton);
-        QCOMPARE(browser->opened, QStringList{service->Url() + QStringLiteral("/app/pento/register.php")});
+        QCOMPARE(browser->opened,
+                 QStringList{service->Url() + QStringLiteral("/app/pento/register.php")});
         QVERIFY(login.isVisible());
         QTest::mouseClick(login.Item<QPushButton>(CLogin::kCancelButton), Qt::LeftButton);
         QCOMPARE(login.result(), int(QDialog::Rejected));
@@ -360,8 +352,7 @@ private slots:
 
     // --- A single running copy ---
 
-    void markerAllowsOneCopyAtATime()
-    {
+    void markerAllowsOneCopyAtATime() {
         QTemporaryDir folder;
         {
             const CSingleInstance first(folder.path(), QStringLiteral("morvane_tsl"));
@@ -374,8 +365,7 @@ private slots:
         QVERIFY(after.Acquired());
     }
 
-    void markerOfACrashedCopyIsReleased()
-    {
+    void markerOfACrashedCopyIsReleased() {
         QTemporaryDir folder;
         const QString path = folder.path();
         const pid_t child = fork();
@@ -394,8 +384,7 @@ private slots:
         QVERIFY(next.Acquired());
     }
 
-    void secondCopyIsRefused()
-    {
+    void secondCopyIsRefused() {
         QTemporaryDir folder;
         const CSingleInstance running(folder.path(), QString::fromUtf8(CTesselApp::kMarkerName));
         QVERIFY(running.Acquired());

@@ -42,30 +42,29 @@ protected:
 class PlatformTest : public QObject {
     Q_OBJECT
 private slots:
-    void dialogUnits_data()
-    {
+    void dialogUnits_data() {
         QTest::addColumn<int>("unitsX");
         QTest::addColumn<int>("unitsY");
         QTest::addColumn<QRect>("dlu");
         QTest::addColumn<QRect>("pixels");
         // The classic 8-point dialog font has base units 6 x 13.
         QTest::newRow("board view") << 6 << 13 << QRect(7, 7, 198, 163) << QRect(11, 11, 297, 265);
-        QTest::newRow("start button") << 6 << 13 << QRect(245, 24, 50, 14) << QRect(368, 39, 75, 23);
+        QTest::newRow("start button")
+            << 6 << 13 << QRect(245, 24, 50, 14) << QRect(368, 39, 75, 23);
         QTest::newRow("halves round up") << 6 << 13 << QRect(1, 4, 3, 12) << QRect(2, 7, 5, 20);
         QTest::newRow("larger font") << 8 << 16 << QRect(10, 10, 40, 8) << QRect(20, 20, 80, 16);
     }
-    void dialogUnits()
-    {
+    void dialogUnits() {
         QFETCH(int, unitsX);
         QFETCH(int, unitsY);
         QFETCH(QRect, dlu);
         QFETCH(QRect, pixels);
         const ui::DialogBaseUnits units{unitsX, unitsY};
-        QCOMPARE(ui::DluToPixels(ui::DluRect{dlu.x(), dlu.y(), dlu.width(), dlu.height()}, units), pixels);
+        QCOMPARE(ui::DluToPixels(ui::DluRect{dlu.x(), dlu.y(), dlu.width(), dlu.height()}, units),
+                 pixels);
     }
 
-    void baseUnitsFollowTheFont()
-    {
+    void baseUnitsFollowTheFont() {
         QFont small(QStringLiteral("DejaVu Sans"));
         small.setPixelSize(10);
         QFont large = small;
@@ -77,14 +76,12 @@ private slots:
         QVERIFY(b.y > a.y);
     }
 
-    void everyTemplateBuildsItsControls_data()
-    {
+    void everyTemplateBuildsItsControls_data() {
         QTest::addColumn<int>("templateId");
         for (int id : {100, 102, 129, 130, 135, 137, 139, 142, 144, 146, 149})
             QTest::newRow(qPrintable(QString::number(id))) << id;
     }
-    void everyTemplateBuildsItsControls()
-    {
+    void everyTemplateBuildsItsControls() {
         QFETCH(int, templateId);
         const ui::DialogTemplate* data = ui::FindDialogTemplate(templateId);
         QVERIFY(data != nullptr);
@@ -131,8 +128,7 @@ private slots:
         QVERIFY(dialog.GetDlgItem(4242) == nullptr);
     }
 
-    void passwordEditHidesItsText()
-    {
+    void passwordEditHidesItsText() {
         ui::CDialogEx login(142);
         QVERIFY(login.Create(nullptr));
         QCOMPARE(login.Item<QLineEdit>(1024)->echoMode(), QLineEdit::Password);
@@ -140,8 +136,7 @@ private slots:
         QCOMPARE(QString::fromUtf8(ui::FindDialogTemplate(142)->caption), QStringLiteral("登录"));
     }
 
-    void timersTickByIdUntilKilled()
-    {
+    void timersTickByIdUntilKilled() {
         TickCounter dialog;
         QVERIFY(dialog.Create(nullptr));
         dialog.SetTimer(1, 20);
@@ -163,8 +158,7 @@ private slots:
         dialog.KillTimer(7); // unknown ids are ignored
     }
 
-    void requestRunsOffTheUiThreadWhileTheWindowPaints()
-    {
+    void requestRunsOffTheUiThreadWhileTheWindowPaints() {
         PaintCounter window;
         window.resize(100, 100);
         window.show();
@@ -185,13 +179,13 @@ private slots:
         QVERIFY(timerTicks > 3);
     }
 
-    void tabControlReportsOnlyThePlayersSelection()
-    {
+    void tabControlReportsOnlyThePlayersSelection() {
         ui::CTabCtrl tabs;
         for (int i = 0; i < 3; ++i)
             tabs.InsertItem(i, QStringLiteral("t%1").arg(i));
         QList<int> reported;
-        QObject::connect(&tabs, &ui::CTabCtrl::SelectionChanged, &tabs, [&reported](int i) { reported << i; });
+        QObject::connect(&tabs, &ui::CTabCtrl::SelectionChanged, &tabs,
+                         [&reported](int i) { reported << i; });
         tabs.SetCurSel(2);
         QCOMPARE(tabs.GetCurSel(), 2);
         QVERIFY(reported.isEmpty());

@@ -17,8 +17,7 @@
 
 using namespace rowstone;
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     if (argc != 5) {
         std::fprintf(stderr, "usage: desktop_screenshot SERVICE_URL NAME PASSWORD OUTPUT.png\n");

@@ -45,8 +45,7 @@ class RecordingBrowser final : public ui::BrowserService {
 public:
     RecordingBrowser() { ui::InstallBrowserService(this); }
     ~RecordingBrowser() override { ui::InstallBrowserService(nullptr); }
-    bool Open(const QString& address) override
-    {
+    bool Open(const QString& address) override {
         opened.push_back(address);
         if (onOpen)
             onOpen(address);
