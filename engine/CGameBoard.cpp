@@ -147,6 +147,13 @@ bool CGameBoard::ChooseMove(int& x, int& y, bool* fromNetwork) {
     if (fromNetwork != nullptr) {
         *fromNetwork = false;
     }
+    return ChooseRandomMove(x, y);
+}
+
+bool CGameBoard::ChooseRandomMove(int& x, int& y) const {
+    if (cells.empty()) {
+        return false;
+    }
     const int total = width * height;
     const int empties = total - moveCount;
     if (empties <= 0) {

@@ -52,6 +52,9 @@ public:
     // The computer's choice; when it came from the network, fromNetwork is
     // set (otherwise it is the random fallback).
     bool ChooseMove(int& x, int& y, bool* fromNetwork = nullptr);
+    // The random fallback: the first empty cell at or after a uniformly
+    // drawn index below the number of empty cells.
+    bool ChooseRandomMove(int& x, int& y) const;
     // Places a stone for sideToMove at intersection (x, y), redraws, tests
     // for a win or a full board and passes the turn; the common tail of both
     // moves. False, with nothing changed, off the grid or on a stone.

@@ -9,11 +9,13 @@ bool CommandLine::Parse(const std::vector<std::string>& args,
                         const std::set<std::string>& allowed) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg.size() < 3 || arg.compare(0, 2, "--") != 0) {
+        const bool longOption = arg.size() >= 3 && arg.compare(0, 2, "--") == 0;
+        const bool shortOption = arg.size() == 2 && arg[0] == '-' && arg[1] != '-';
+        if (!longOption && !shortOption) {
             positional_.push_back(arg);
             continue;
         }
-        const std::string name = arg.substr(2);
+        const std::string name = arg.substr(longOption ? 2 : 1);
         if (allowed.count(name) == 0) {
             error_ = "unknown option " + arg;
             return false;

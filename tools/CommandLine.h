@@ -8,7 +8,8 @@
 
 namespace rowstone::tools {
 
-// Splits arguments into positional ones and "--name value" options, refusing
+// Splits arguments into positional ones and "--name value" or "-n value"
+// options (the name without its dashes in the allowed set), refusing
 // options outside the allowed set, repeated options and options without a
 // value.
 class CommandLine {

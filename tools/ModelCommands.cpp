@@ -1,10 +1,13 @@
 #include "ModelCommands.h"
 
 #include "CommandLine.h"
+#include "Duel.h"
+#include "ModelBuilder.h"
 #include "ModelFile.h"
 #include "Random.h"
 
 #include <climits>
+#include <fstream>
 #include <ostream>
 #include <sstream>
 
@@ -114,6 +117,10 @@ void PrintUsage(std::ostream& err) {
            "       rowstone-model dump FILE\n"
            "       rowstone-model move FILE --board ROWS --side S [--layers L] [--seed N]\n"
            "       rowstone-model learn FILE --moves \"X,Y X,Y ...\" [--layers L]\n"
+           "       rowstone-model build --connect N --width W --height H [--layers L] -o FILE\n"
+           "       rowstone-model duel A.mod B.mod [--layers-a L] [--layers-b L] [--games G] "
+           "[--seed S]\n"
+           "    (B may be the word random: a computer that always plays at random)\n"
            "  ROWS: rows from the top separated by '/', cells x (side -1), o (side +1), . empty\n"
            "  S: x or -1, o or 1\n";
 }
@@ -231,6 +238,101 @@ int RunLearn(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return kExitRefused;
     }
     PrintModelDump(board, out);
+    return kExitOk;
+}
+
+namespace {
+
+constexpr int kMaxDuelGames = 100000;
+constexpr const char* kRandomOpponent = "random";
+
+// Reads an integer option in [low, high], or leaves value as it is when the
+// option is absent. False (with a usage message printed) when it is malformed.
+bool IntegerOption(const CommandLine& line, const char* name, long long low, long long high,
+                   long long& value, std::ostream& err) {
+    const auto text = line.Option(name);
+    if (text && !ParseInteger(*text, low, high, value)) {
+        UsageError(err, std::string("--") + name + " needs an integer from " + std::to_string(low) +
+                            " to " + std::to_string(high));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int RunBuild(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CommandLine line;
+    if (!line.Parse(args, {"connect", "width", "height", "layers", "o"})) {
+        return UsageError(err, line.Error());
+    }
+    const auto output = line.Option("o");
+    if (!line.Positional().empty() || !output || !line.Option("connect") || !line.Option("width") ||
+        !line.Option("height")) {
+        return UsageError(err, "build takes --connect, --width, --height and -o");
+    }
+    long long connect = 0, width = 0, height = 0;
+    if (!IntegerOption(line, "connect", 3, 15, connect, err) ||
+        !IntegerOption(line, "width", 3, 100, width, err) ||
+        !IntegerOption(line, "height", 3, 100, height, err)) {
+        return kExitUsage;
+    }
+    long long layers = ModelBuilder::DefaultLayers(static_cast<int>(connect));
+    if (!IntegerOption(line, "layers", 1, ModelBuilder::kMaxLayers, layers, err)) {
+        return kExitUsage;
+    }
+    std::vector<uint8_t> bytes;
+    std::string reason;
+    if (!ModelBuilder::BuildFile(static_cast<int>(connect), static_cast<int>(width),
+                                 static_cast<int>(height), static_cast<int>(layers), bytes,
+                                 reason)) {
+        err << "rowstone-model: cannot build the model: " << reason << "\n";
+        return kExitRefused;
+    }
+    std::ofstream file(*output, std::ios::binary | std::ios::trunc);
+    if (!file.write(reinterpret_cast<const char*>(bytes.data()),
+                    static_cast<std::streamsize>(bytes.size())) ||
+        !file.flush()) {
+        err << "rowstone-model: " << *output << ": cannot write the file\n";
+        return kExitRefused;
+    }
+    out << "wrote " << *output << ": grid " << width << "x" << height << " connect " << connect
+        << " layers " << layers << ", " << bytes.size() << " bytes\n";
+    return kExitOk;
+}
+
+int RunDuel(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CommandLine line;
+    if (!line.Parse(args, {"layers-a", "layers-b", "games", "seed"})) {
+        return UsageError(err, line.Error());
+    }
+    if (line.Positional().size() != 2) {
+        return UsageError(err, "duel takes two model files");
+    }
+    long long layersA = 0, layersB = 0, games = 100, seed = 1;
+    if (!IntegerOption(line, "layers-a", 0, 200, layersA, err) ||
+        !IntegerOption(line, "layers-b", 0, 200, layersB, err) ||
+        !IntegerOption(line, "games", 1, kMaxDuelGames, games, err) ||
+        !IntegerOption(line, "seed", 0, UINT32_MAX, seed, err)) {
+        return kExitUsage;
+    }
+    CGameBoard a;
+    CGameBoard b;
+    if (!LoadModelFile(line.Positional()[0], a, err)) {
+        return kExitRefused;
+    }
+    // "random" stands for a computer without patterns: it always plays the
+    // random fallback.
+    if (line.Positional()[1] == kRandomOpponent) {
+        b.network.CreateLayers(1);
+    } else if (!LoadModelFile(line.Positional()[1], b, err)) {
+        return kExitRefused;
+    }
+    Duel duel(a.network, static_cast<int>(layersA), b.network, static_cast<int>(layersB));
+    const DuelScore score = duel.Play(a.width, a.height, a.connectLength, static_cast<int>(games),
+                                      static_cast<uint32_t>(seed));
+    out << "A wins " << score.aWins << ", B wins " << score.bWins << ", draws " << score.draws
+        << "\n";
     return kExitOk;
 }
 

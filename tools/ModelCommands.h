@@ -21,6 +21,8 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 int RunDump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunMove(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunLearn(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunBuild(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunDuel(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 void PrintUsage(std::ostream& err);
 

@@ -13,10 +13,8 @@ using Command = int (*)(const std::vector<std::string>&, std::ostream&, std::ost
 const std::map<std::string, Command>& Commands() {
     using namespace rowstone::tools;
     static const std::map<std::string, Command> commands = {
-        {"info", RunInfo},
-        {"dump", RunDump},
-        {"move", RunMove},
-        {"learn", RunLearn},
+        {"info", RunInfo},   {"dump", RunDump},   {"move", RunMove},
+        {"learn", RunLearn}, {"build", RunBuild}, {"duel", RunDuel},
     };
     return commands;
 }
