@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja
-cmake --build build --parallel "$(nproc)" --target rowstone rowstone-service
+cmake --build build --parallel "$(nproc)" --target rowstone rowstone-service rowstone_models
 
 service=build/service/rowstone-service
 game=build/app/rowstone
