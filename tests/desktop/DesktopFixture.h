@@ -47,6 +47,10 @@ public:
 
     // The lines the service has logged so far (one per request).
     QStringList LogLines();
+    // The rows of a query on the service's database, each row's columns
+    // joined by "|" (read-only; the service keeps running).
+    QStringList Query(const QString& sql) const;
+
     // From now on RequestsTo counts only requests made after this call.
     void StartCounting();
     // How many requests to path the service has seen since StartCounting.

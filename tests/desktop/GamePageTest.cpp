@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <memory>
 
@@ -103,6 +104,12 @@ private:
     bool StartPaidGame() {
         QTest::mouseClick(Button(CDialogGame::kStartButton), Qt::LeftButton);
         return Flow().gameInProgress;
+    }
+    // The state the service stored for the running or last challenge.
+    QString StoredState() {
+        const QStringList rows = service->Query(
+            QStringLiteral("SELECT state FROM challenges WHERE id = %1").arg(Flow().gameId));
+        return rows.isEmpty() ? QStringLiteral("(none)") : rows.first();
     }
     // Chooses a game type or layer entry as the player does.
     static void Choose(QComboBox* box, int index) {
@@ -304,6 +311,23 @@ private slots:
                 boxes->shown[static_cast<size_t>(i)].text.startsWith(QStringLiteral("恭喜您获得")));
         QCOMPARE(service->RequestsTo(QStringLiteral("challenge_update.php")), 1);
         QCOMPARE(service->RequestsTo(QStringLiteral("send_board_n.php")), 1);
+        QCOMPARE(StoredState(), QStringLiteral("1"));
+        // The game as the service stored it, move by move.
+        const CGameBoard& b = *Flow().board;
+        QStringList cells;
+        for (int i = 0; i < b.moveCount; ++i)
+            cells << QString::number(b.moves[size_t(i)].y * b.width + b.moves[size_t(i)].x);
+        const QStringList uploads = service->Query(
+            QStringLiteral(
+                "SELECT connect_length, width, first_side, move_count, verified_win FROM uploads "
+                "WHERE account_id = %1")
+                .arg(Flow().userId));
+        QCOMPARE(uploads, QStringList{QStringLiteral("5|15|-1|%1|1").arg(b.moveCount)});
+        const QStringList stored = service->Query(
+            QStringLiteral("SELECT cells FROM uploads WHERE account_id = %1").arg(Flow().userId));
+        QCOMPARE(stored.size(), 1);
+        QCOMPARE(stored.first().simplified().split(QRegularExpression(QStringLiteral("[ ,]+"))),
+                 cells);
         QVERIFY(Button(CDialogGame::kStartButton)->isEnabled());
         QVERIFY(!Button(CDialogGame::kResignButton)->isEnabled());
     }
@@ -323,6 +347,7 @@ private slots:
         QVERIFY(WaitFor([this] { return !Flow().gameInProgress; }));
         QCOMPARE(Flow().board->sideToMove, 1);
         QCOMPARE(boxes->Texts().last(), QStringLiteral("很遗憾，您输了"));
+        QCOMPARE(StoredState(), QStringLiteral("-1"));
         QCOMPARE(service->RequestsTo(QStringLiteral("send_board_n.php")), 0);
     }
 
@@ -338,6 +363,7 @@ private slots:
         QVERIFY(!Flow().gameInProgress);
         QCOMPARE(Flow().board->sideToMove, 0);
         QCOMPARE(boxes->Texts(), QStringList{QStringLiteral("平局")});
+        QCOMPARE(StoredState(), QStringLiteral("0"));
         QCOMPARE(service->RequestsTo(QStringLiteral("challenge_update.php")), 1);
     }
 
@@ -354,6 +380,7 @@ private slots:
         QTest::qWait(800);
         QCOMPARE(Flow().board->moveCount, 1);
         QCOMPARE(sound->plays, 1);
+        QCOMPARE(StoredState(), QStringLiteral("-2"));
         QVERIFY(!Flow().gameInProgress);
         QCOMPARE(service->RequestsTo(QStringLiteral("challenge_update.php")), 1);
         // No result message follows a resignation.
@@ -377,6 +404,7 @@ private slots:
         QCOMPARE(page->Item<QLabel>(CDialogGame::kCountdownLabel)->text(), QStringLiteral("0"));
         QCOMPARE(boxes->Last()->text, QStringLiteral("抱歉，您思考得太久了"));
         QCOMPARE(boxes->Last()->caption, QStringLiteral("超时提示"));
+        QCOMPARE(StoredState(), QStringLiteral("-3"));
         QCOMPARE(service->RequestsTo(QStringLiteral("challenge_update.php")), 1);
         QVERIFY(Button(CDialogGame::kStartButton)->isEnabled());
     }
