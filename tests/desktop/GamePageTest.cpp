@@ -306,9 +306,10 @@ private slots:
         const int won = BoxIndexOf(QStringLiteral("恭喜，您赢了"));
         QVERIFY(won >= 0);
         QCOMPARE(boxes->shown[static_cast<size_t>(won)].caption, kNotice);
-        for (int i = 0; i < won; ++i)
-            QVERIFY(
-                boxes->shown[static_cast<size_t>(i)].text.startsWith(QStringLiteral("恭喜您获得")));
+        // The service rewards every win with one yuan; its message comes first.
+        QCOMPARE(boxes->Texts(), (QStringList{QStringLiteral("恭喜您获得1元红包"),
+                                              QStringLiteral("恭喜，您赢了")}));
+        QCOMPARE(boxes->shown.front().caption, kNotice);
         QCOMPARE(service->RequestsTo(QStringLiteral("challenge_update.php")), 1);
         QCOMPARE(service->RequestsTo(QStringLiteral("send_board_n.php")), 1);
         QCOMPARE(StoredState(), QStringLiteral("1"));
