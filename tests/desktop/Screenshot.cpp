@@ -53,7 +53,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     const int c = flow.board->cellSize;
-    const QPoint moves[] = {{7, 7}, {8, 8}, {6, 8}, {7, 9}, {8, 6}, {5, 9}};
+    const QPoint moves[] = {{7, 7}, {8, 8}, {6, 8}, {7, 9}};
     for (const QPoint& move : moves) {
         if (!flow.gameInProgress)
             break;
