@@ -137,6 +137,7 @@ private slots:
             QCOMPARE(window->TabControl()->GetItemText(i), captions[i]);
         QVERIFY(PageVisible(0));
         QCOMPARE(window->windowTitle(), QStringLiteral("Rowstone"));
+        QVERIFY(!window->windowIcon().pixmap(32, 32).isNull());
         QVERIFY(boxes->shown.empty());
     }
 

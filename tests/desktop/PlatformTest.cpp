@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -177,6 +178,27 @@ private slots:
         QVERIFY(workerThread != std::this_thread::get_id());
         QVERIFY(window.paints > before);
         QVERIFY(timerTicks > 3);
+    }
+
+    // The stone sound: a mono 16-bit PCM clip at 22 050 Hz, 10 914 bytes of
+    // samples, in the program's resources.
+    void stoneSoundIsOurOwnShortClip() {
+        QFile file(QStringLiteral(":/res/stone.wav"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray wav = file.readAll();
+        QCOMPARE(wav.left(4), QByteArray("RIFF"));
+        QCOMPARE(wav.mid(8, 4), QByteArray("WAVE"));
+        const auto u16 = [&wav](int at) {
+            return int(uchar(wav[at])) | int(uchar(wav[at + 1])) << 8;
+        };
+        const auto u32 = [&wav, &u16](int at) { return u16(at) | u16(at + 2) << 16; };
+        QCOMPARE(u16(20), 1);     // PCM
+        QCOMPARE(u16(22), 1);     // mono
+        QCOMPARE(u32(24), 22050); // samples per second
+        QCOMPARE(u16(34), 16);    // bits per sample
+        QCOMPARE(wav.mid(36, 4), QByteArray("data"));
+        QCOMPARE(u32(40), 10914);
+        QCOMPARE(wav.size(), 44 + 10914);
     }
 
     void tabControlReportsOnlyThePlayersSelection() {
