@@ -14,7 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The design's example model: four own stones then an empty intersection.
+// A small example model: four own stones then an empty intersection.
 const std::vector<uint8_t> kExample = {0x6D, 0x6F, 0x64, 0x0F, 0x0F, 0x05, 0x01, 0x01, 0x00,
                                        0x00, 0x00, 0x01, 0x01, 0x05, 0x1E, 0x01, 0x01};
 
