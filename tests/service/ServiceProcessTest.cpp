@@ -51,6 +51,30 @@ protected:
         return Shell("curl -s --max-time 10 " + arguments);
     }
 
+    // Logs in through the program's own client; an empty result on refusal.
+    LoginResult LogIn(CHttpClient& client, const std::string& name, const std::string& password) {
+        FormBody login;
+        login.AddText("name", name).AddText("psw", password);
+        if (client.PostForm(base_ + "denglu.php", login.Text()) != RequestResult::Ok)
+            return {};
+        return ParseLoginResult(client.replyTail());
+    }
+
+    static FormBody Payment(const LoginResult& account) {
+        FormBody pay;
+        pay.AddNumber("id", account.userId).AddText("ses", account.sessionKey);
+        return pay;
+    }
+
+    static FormBody WinReport(const LoginResult& account, int gameId) {
+        FormBody report;
+        report.AddNumber("uid", account.userId)
+            .AddNumber("gid", gameId)
+            .AddNumber("state", 1)
+            .AddText("ses", account.sessionKey);
+        return report;
+    }
+
     fs::path folder_;
     std::unique_ptr<ServiceProcess> service_;
     std::string base_;
@@ -59,29 +83,19 @@ protected:
 TEST_F(ServiceOverHttp, AChallengeThroughTheProgramsOwnClient) {
     ASSERT_EQ(AddUser("ann", "secret1", 100), "1\n");
     CHttpClient client;
-    FormBody login;
-    login.AddText("name", "ann").AddText("psw", "secret1");
-    ASSERT_EQ(client.PostForm(base_ + "denglu.php", login.Text()), RequestResult::Ok);
-    const LoginResult account = ParseLoginResult(client.replyTail());
+    const LoginResult account = LogIn(client, "ann", "secret1");
     EXPECT_EQ(account.userId, 1);
     EXPECT_EQ(account.loginExtra, "ann");
     EXPECT_EQ(account.points, 100);
     ASSERT_EQ(account.sessionKey.size(), 32u);
 
-    FormBody pay;
-    pay.AddNumber("id", account.userId).AddText("ses", account.sessionKey);
-    ASSERT_EQ(client.PostForm(base_ + "sub_point.php", pay.Text()), RequestResult::Ok);
+    ASSERT_EQ(client.PostForm(base_ + "sub_point.php", Payment(account).Text()), RequestResult::Ok);
     EXPECT_EQ(client.replyTail(), "gid=1");
 
-    FormBody report;
-    report.AddNumber("uid", 1)
-        .AddNumber("gid", 1)
-        .AddNumber("state", 1)
-        .AddText("ses", account.sessionKey);
-    ASSERT_EQ(client.PostForm(base_ + "challenge_update.php", report.Text()), RequestResult::Ok);
+    const std::string report = WinReport(account, 1).Text();
+    ASSERT_EQ(client.PostForm(base_ + "challenge_update.php", report), RequestResult::Ok);
     EXPECT_EQ(client.replyTail(), "hb=1");
-    EXPECT_EQ(client.PostForm(base_ + "challenge_update.php", report.Text()),
-              RequestResult::Failed);
+    EXPECT_EQ(client.PostForm(base_ + "challenge_update.php", report), RequestResult::Failed);
 
     ASSERT_EQ(client.Download(base_ + "model/model_5.mod"), RequestResult::Ok);
     std::ifstream file(std::string(ROWSTONE_MODELS_DIR) + "/model_5.mod", std::ios::binary);
@@ -122,19 +136,11 @@ TEST_F(ServiceOverHttp, UserTextsAreStoredAsDataAndShownEscaped) {
     const std::string name = "x');DROP TABLE accounts;--<b>\"";
     ASSERT_EQ(AddUser(name, "secret1", 100), "1\n");
     CHttpClient client;
-    FormBody login;
-    login.AddText("name", name).AddText("psw", "secret1");
-    ASSERT_EQ(client.PostForm(base_ + "denglu.php", login.Text()), RequestResult::Ok);
-    const LoginResult account = ParseLoginResult(client.replyTail());
-    FormBody pay;
-    pay.AddNumber("id", account.userId).AddText("ses", account.sessionKey);
-    ASSERT_EQ(client.PostForm(base_ + "sub_point.php", pay.Text()), RequestResult::Ok);
-    FormBody report;
-    report.AddNumber("uid", 1)
-        .AddNumber("gid", 1)
-        .AddNumber("state", 1)
-        .AddText("ses", account.sessionKey);
-    ASSERT_EQ(client.PostForm(base_ + "challenge_update.php", report.Text()), RequestResult::Ok);
+    const LoginResult account = LogIn(client, name, "secret1");
+    ASSERT_EQ(account.userId, 1);
+    ASSERT_EQ(client.PostForm(base_ + "sub_point.php", Payment(account).Text()), RequestResult::Ok);
+    ASSERT_EQ(client.PostForm(base_ + "challenge_update.php", WinReport(account, 1).Text()),
+              RequestResult::Ok);
 
     for (const std::string page : {"personal_center.php?id=1", "paiming.php?w=600&h=400"}) {
         const std::string html = Curl("'" + base_ + page + "'");
