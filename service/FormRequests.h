@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AccountLimits.h"
 #include "BoardUploadCheck.h"
 #include "FormFields.h"
 #include "ModelLibrary.h"
@@ -14,9 +15,6 @@ namespace rowstone::service {
 // and accepted.
 class FormRequests {
 public:
-    static constexpr size_t kMaxNameLength = 32;
-    static constexpr size_t kMinPasswordLength = 6;
-    static constexpr size_t kMaxPasswordLength = 64;
     static constexpr size_t kMaxAlipayAccountLength = 64;
     static constexpr size_t kMaxEmailLength = 128;
     static constexpr size_t kMaxFeedbackLength = 4000;

@@ -1,5 +1,6 @@
 #include "HttpService.h"
 
+#include "AccountLimits.h"
 #include "FormFields.h"
 #include "NewsFeed.h"
 #include "PageRenderer.h"

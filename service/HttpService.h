@@ -23,8 +23,6 @@ public:
     static constexpr size_t kMaxBodyBytes = 1024 * 1024;
     // Pages of the ranking show at most this many rows.
     static constexpr int kMaxRankingRows = 100;
-    // The largest demo top-up of the recharge page.
-    static constexpr int64_t kMaxTopUpPoints = 10000;
 
     HttpService(Storage& storage, FormRequests& requests, const ModelLibrary& models);
     ~HttpService();

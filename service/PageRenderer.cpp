@@ -1,5 +1,7 @@
 #include "PageRenderer.h"
 
+#include "AccountLimits.h"
+
 #include <algorithm>
 #include <string>
 
@@ -379,20 +381,20 @@ std::string PageRenderer::Register(const std::string& message, bool success) {
         "<form method=\"post\" action=\"/app/pento/register.php\" accept-charset=\"utf-8\">\n"
         "<label for=\"name\">用户名</label>\n"
         "<input id=\"name\" name=\"name\" type=\"text\" required minlength=\"1\" maxlength=\"" +
-        Number(kMaxNameChars) +
+        Number(kMaxNameLength) +
         "\" pattern=\"[^&amp;=+]+\" autocomplete=\"username\">\n"
         "<label for=\"psw\">密码</label>\n"
         "<input id=\"psw\" name=\"psw\" type=\"password\" required minlength=\"" +
-        Number(kMinPasswordChars) + "\" maxlength=\"" + Number(kMaxPasswordChars) +
+        Number(kMinPasswordLength) + "\" maxlength=\"" + Number(kMaxPasswordLength) +
         "\" autocomplete=\"new-password\">\n"
         "<label for=\"psw2\">再次输入密码</label>\n"
         "<input id=\"psw2\" name=\"psw2\" type=\"password\" required minlength=\"" +
-        Number(kMinPasswordChars) + "\" maxlength=\"" + Number(kMaxPasswordChars) +
+        Number(kMinPasswordLength) + "\" maxlength=\"" + Number(kMaxPasswordLength) +
         "\" autocomplete=\"new-password\">\n"
         "<button type=\"submit\">注册</button>\n</form>\n"
         "<p class=\"rules\">用户名 1 到 " +
-        Number(kMaxNameChars) + " 个字符，不能包含 “&amp;”、“=”、“+”；密码 " +
-        Number(kMinPasswordChars) + " 到 " + Number(kMaxPasswordChars) +
+        Number(kMaxNameLength) + " 个字符，不能包含 “&amp;”、“=”、“+”；密码 " +
+        Number(kMinPasswordLength) + " 到 " + Number(kMaxPasswordLength) +
         " 个字符。注册后请回到游戏中登录。</p>\n";
     return Document("注册账号", {}, content);
 }

@@ -32,13 +32,6 @@ public:
     static constexpr int kRankingFooterHeight = 22;
     static constexpr int kRankingCompactWidth = 360;
 
-    // The limits the registration and recharge forms state and enforce in the
-    // browser; the service checks them again when the form arrives.
-    static constexpr int kMaxNameChars = 32;
-    static constexpr int kMinPasswordChars = 6;
-    static constexpr int kMaxPasswordChars = 64;
-    static constexpr int kMaxTopUpPoints = 10000;
-
     // Escapes &, <, >, " and ' so that the text is safe both as element
     // content and inside a quoted attribute. Bytes that are not valid UTF-8 and
     // control characters other than tab, line feed and carriage return become

@@ -1,5 +1,7 @@
 #include "PageRenderer.h"
 
+#include "AccountLimits.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -326,7 +328,7 @@ TEST(PageRendererForms, RechargeCarriesTheAccountAndSaysItIsADemo) {
     EXPECT_EQ(Attribute(form.substr(hidden), "value"), "4242");
     EXPECT_NE(form.find("name=\"psw\" type=\"password\""), std::string::npos);
     EXPECT_EQ(Attribute(form.substr(form.find("name=\"amount\"")), "max"),
-              std::to_string(PageRenderer::kMaxTopUpPoints));
+              std::to_string(kMaxTopUpPoints));
 
     const std::string html = PageRenderer::Recharge(4242, "棋手", "");
     EXPECT_NE(html.find("演示"), std::string::npos);
