@@ -92,6 +92,10 @@ int64_t SqliteStatement::Integer(int column) const {
     return sqlite3_column_int64(statement_, column);
 }
 
+int SqliteStatement::ColumnCount() const {
+    return statement_ != nullptr ? sqlite3_column_count(statement_) : 0;
+}
+
 std::string SqliteStatement::Text(int column) const {
     const unsigned char* text = sqlite3_column_text(statement_, column);
     const int size = sqlite3_column_bytes(statement_, column);

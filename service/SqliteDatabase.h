@@ -48,6 +48,7 @@ public:
     // Runs a statement that returns no rows; true when it completed.
     bool Run();
 
+    int ColumnCount() const;
     int64_t Integer(int column) const;
     std::string Text(int column) const;
     bool IsNull(int column) const;

@@ -7,6 +7,7 @@
 #include "ModelWriter.h"
 #include "ServiceAddress.h"
 #include "ServicePaths.h"
+#include "SqliteDatabase.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,7 +16,6 @@
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
-#include <sqlite3.h>
 
 namespace rowstone::test {
 
@@ -114,26 +114,19 @@ QStringList ServiceFixture::LogLines() {
 
 QStringList ServiceFixture::Query(const QString& sql) const {
     QStringList rows;
-    sqlite3* db = nullptr;
+    service::SqliteDatabase db;
+    std::string error;
     const QByteArray path =
         QFile::encodeName(QDir(data.path()).filePath(QStringLiteral("rowstone.db")));
-    if (sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        sqlite3_close(db);
+    if (!db.Open(path.toStdString(), error))
         return rows;
+    service::SqliteStatement statement(db, sql.toStdString());
+    while (statement.NextRow()) {
+        QStringList columns;
+        for (int i = 0; i < statement.ColumnCount(); ++i)
+            columns << QString::fromStdString(statement.Text(i));
+        rows << columns.join(QLatin1Char('|'));
     }
-    sqlite3_busy_timeout(db, 2000);
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) == SQLITE_OK) {
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            QStringList columns;
-            for (int i = 0; i < sqlite3_column_count(statement); ++i)
-                columns << QString::fromUtf8(
-                    reinterpret_cast<const char*>(sqlite3_column_text(statement, i)));
-            rows << columns.join(QLatin1Char('|'));
-        }
-    }
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
     return rows;
 }
 
