@@ -5,6 +5,7 @@
 #include "FailureTables.h"
 #include "FormBody.h"
 #include "MessageBoxes.h"
+#include "QtUtf8.h"
 #include "ReplyNumber.h"
 #include "ReplyValue.h"
 #include "ServiceAddress.h"
@@ -19,10 +20,6 @@ namespace rowstone {
 namespace {
 
 const QString kNotice = QStringLiteral("温馨提示");
-
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 } // namespace
 
@@ -340,7 +337,7 @@ bool CGameFlow::PayForGame() {
     body.AddNumber("id", userId).AddText("ses", SessionKey());
     if (Post(service_paths::kGamePayment, body) != RequestResult::Ok) {
         const FailureMessage message = ReadFailure(kGamePaymentFailures, httpClient->replyTail());
-        ui::ShowInfo(host.Window(), FromUtf8(message.text), FromUtf8(message.caption));
+        ui::ShowInfo(host.Window(), ui::FromUtf8(message.text), ui::FromUtf8(message.caption));
         return false;
     }
     const std::optional<std::string_view> value = GetReplyValue(httpClient->replyTail());

@@ -5,6 +5,7 @@
 #include "FailureTables.h"
 #include "FormBody.h"
 #include "MessageBoxes.h"
+#include "QtUtf8.h"
 #include "ServiceAddress.h"
 #include "ServicePaths.h"
 #include "TypedText.h"
@@ -19,16 +20,11 @@ namespace {
 
 const QString kNotice = QStringLiteral("温馨提示");
 
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // The typed text without the white space around it; empty texts and texts
 // with a reserved character are refused.
 bool AcceptTyped(const QString& typed, std::string& accepted) {
     const QByteArray utf8 = typed.toUtf8();
-    accepted = std::string(
-        TrimTypedText(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size()))));
+    accepted = std::string(TrimTypedText(ui::Utf8View(utf8)));
     return !accepted.empty() && !ContainsReservedCharacter(accepted);
 }
 
@@ -90,7 +86,7 @@ void CLogin::OnLogin() {
         return;
     }
     const FailureMessage message = ReadFailure(kLoginFailures, httpClient->replyTail());
-    ui::ShowInfo(this, FromUtf8(message.text), FromUtf8(message.caption));
+    ui::ShowInfo(this, ui::FromUtf8(message.text), ui::FromUtf8(message.caption));
 }
 
 void CLogin::OnRegister() {

@@ -1,20 +1,32 @@
 #pragma once
 
 #include "CDialogEx.h"
+#include "CHtmlCtrl.h"
 
 #include <QString>
-#include <utility>
 
 namespace rowstone {
 
-// The ranking page: a child page of the main window, still empty.
+// The ranking page: one web view filling the page. Whenever the page is
+// shown or resized it loads the ranking afresh, telling the service the
+// view's width and height in pixels.
 class CDialogPaiMing : public ui::CDialogEx {
 public:
-    explicit CDialogPaiMing(QString serviceUrl, QWidget* parent = nullptr)
-        : ui::CDialogEx(139, parent), serviceUrl(std::move(serviceUrl)) {}
+    static constexpr int kView = 1008;
+
+    explicit CDialogPaiMing(QString serviceUrl, QWidget* parent = nullptr);
+
+    CHtmlCtrl& View() { return view; }
+
+protected:
+    bool OnInitDialog() override;
+    void OnLayout() override;
 
 private:
+    void FitAndShow();
+
     QString serviceUrl;
+    CHtmlCtrl view;
 };
 
 } // namespace rowstone

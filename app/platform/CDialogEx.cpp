@@ -136,6 +136,19 @@ QWidget* CDialogEx::GetDlgItem(int id) const {
     return found == controls.end() ? nullptr : found->second;
 }
 
+bool CDialogEx::ReplaceDlgItem(int id, QWidget* replacement) {
+    const auto found = controls.find(id);
+    if (found == controls.end() || replacement == nullptr)
+        return false;
+    QWidget* placeholder = found->second;
+    replacement->setParent(this);
+    replacement->setGeometry(placeholder->geometry());
+    replacement->setVisible(!placeholder->isHidden());
+    found->second = replacement;
+    delete placeholder;
+    return true;
+}
+
 void CDialogEx::SetTimer(int id, int milliseconds) {
     KillTimer(id);
     const int qtId = startTimer(milliseconds);

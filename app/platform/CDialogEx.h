@@ -32,6 +32,11 @@ public:
 
     QWidget* GetDlgItem(int id) const;
     template <typename T> T* Item(int id) const { return qobject_cast<T*>(GetDlgItem(id)); }
+    // Puts replacement where the control with this id stands: it becomes a
+    // child of the dialog with the control's rectangle, visibility and id, and
+    // the control itself is destroyed. The dialog does not take ownership of
+    // replacement. False, and nothing changes, when there is no such control.
+    bool ReplaceDlgItem(int id, QWidget* replacement);
 
     // Window timers: setting an id that runs already restarts it.
     void SetTimer(int id, int milliseconds);
