@@ -5,6 +5,7 @@
 #include "FormBody.h"
 #include "LoginResult.h"
 #include "ModelWriter.h"
+#include "ReplyValue.h"
 #include "ServiceAddress.h"
 #include "ServicePaths.h"
 #include "SqliteDatabase.h"
@@ -161,6 +162,27 @@ Account LoginDirect(const QString& serviceUrl, const QString& name, const QStrin
     account.points = result.points;
     account.sessionKey = QString::fromStdString(result.sessionKey);
     return account;
+}
+
+bool WinChallenge(const QString& serviceUrl, const Account& account) {
+    const std::string base = serviceUrl.toStdString();
+    const std::string session = account.sessionKey.toStdString();
+    CHttpClient client;
+    FormBody payment;
+    payment.AddNumber("id", account.userId).AddText("ses", session);
+    if (client.PostForm(ServiceAddress(base, service_paths::kGamePayment), payment.Text()) !=
+        RequestResult::Ok)
+        return false;
+    const std::optional<std::string_view> gameId = GetReplyValue(client.replyTail());
+    if (!gameId)
+        return false;
+    FormBody report;
+    report.AddNumber("uid", account.userId)
+        .AddText("gid", *gameId)
+        .AddNumber("state", 1)
+        .AddText("ses", session);
+    return client.PostForm(ServiceAddress(base, service_paths::kChallengeReport), report.Text()) ==
+           RequestResult::Ok;
 }
 
 void WhenModalOpens(const std::function<void(QWidget*)>& action) {

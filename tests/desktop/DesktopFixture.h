@@ -75,6 +75,11 @@ struct Account {
 };
 Account LoginDirect(const QString& serviceUrl, const QString& name, const QString& password);
 
+// Pays for a challenge and reports it won, as the game page would: the
+// service then owes the player a red envelope. False when either request
+// fails.
+bool WinChallenge(const QString& serviceUrl, const Account& account);
+
 // Runs action on the first modal dialog that opens after this call (for
 // instance the login dialog), from the event loop.
 void WhenModalOpens(const std::function<void(QWidget*)>& action);

@@ -11,8 +11,18 @@ struct WebPageServer::Running {
     int port = 0;
 };
 
-WebPageServer::WebPageServer(std::map<std::string, std::string> documents)
+WebPageServer::WebPageServer(std::map<std::string, std::string> documents,
+                             std::map<std::string, std::string> formReplies)
     : running(std::make_unique<Running>()) {
+    running->server.Post(".*", [replies = std::move(formReplies)](const httplib::Request& request,
+                                                                  httplib::Response& response) {
+        const auto found = replies.find(request.path);
+        if (found == replies.end()) {
+            response.status = 404;
+            return;
+        }
+        response.set_content(found->second, "text/plain; charset=utf-8");
+    });
     running->server.Get(".*", [documents = std::move(documents)](const httplib::Request& request,
                                                                  httplib::Response& response) {
         const auto found = documents.find(request.path);
