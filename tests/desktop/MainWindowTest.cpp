@@ -2,6 +2,7 @@
 // copy, the main window with its tabs and login gate, the login dialog, the
 // network check at start and the About box.
 #include "CAboutDlg.h"
+#include "CHtmlCtrl.h"
 #include "CLogin.h"
 #include "CSingleInstance.h"
 #include "CTabCtrl.h"
@@ -189,6 +190,12 @@ private slots:
             QVERIFY(PageVisible(tab));
         }
         QVERIFY(boxes->shown.empty());
+        // Shown after the login, the personal centre is the player's own.
+        QTRY_COMPARE_WITH_TIMEOUT(window->PersonalPage().View().LastAddress(),
+                                  service->Url() +
+                                      QStringLiteral("/app/pento/personal_center.php?id=%1")
+                                          .arg(userId),
+                                  15000);
     }
 
     void userIdZeroCountsAsLoggedIn() {
