@@ -62,6 +62,9 @@ struct ExpectedBox {
 
 class AccountPagesTest : public QObject {
     Q_OBJECT
+public:
+    static void initMain() { UseXDisplayWhenThere(); }
+
 private:
     std::unique_ptr<ModelFolder> models;
     std::unique_ptr<ServiceFixture> service;

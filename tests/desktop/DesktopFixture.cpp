@@ -185,6 +185,13 @@ bool WinChallenge(const QString& serviceUrl, const Account& account) {
            RequestResult::Ok;
 }
 
+void UseXDisplayWhenThere() {
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    else
+        qunsetenv("QT_QPA_PLATFORM");
+}
+
 void WhenModalOpens(const std::function<void(QWidget*)>& action) {
     auto* poll = new QTimer(qApp);
     QWidget* before = QApplication::activeModalWidget();

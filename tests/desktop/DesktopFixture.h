@@ -80,6 +80,12 @@ Account LoginDirect(const QString& serviceUrl, const QString& name, const QStrin
 // fails.
 bool WinChallenge(const QString& serviceUrl, const Account& account);
 
+// Called before the application object exists (a test class's initMain):
+// the tests then draw on the X display when there is one (Xvfb under the
+// test script), so that the web views render as they do for the player,
+// and off screen otherwise.
+void UseXDisplayWhenThere();
+
 // Runs action on the first modal dialog that opens after this call (for
 // instance the login dialog), from the event loop.
 void WhenModalOpens(const std::function<void(QWidget*)>& action);

@@ -3,6 +3,7 @@
 // context menu, against a small web server on loopback.
 #include "CDialogEx.h"
 #include "CHtmlCtrl.h"
+#include "DesktopFixture.h"
 #include "WebPageServer.h"
 
 #include <QApplication>
@@ -73,6 +74,9 @@ void RunScript(CHtmlCtrl& view, const QString& script) {
 
 class HtmlViewTest : public QObject {
     Q_OBJECT
+public:
+    static void initMain() { UseXDisplayWhenThere(); }
+
 private:
     std::unique_ptr<WebPageServer> server;
     std::unique_ptr<ui::CDialogEx> host;

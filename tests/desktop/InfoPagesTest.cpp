@@ -48,6 +48,9 @@ QString UnusedAddress() {
 
 class InfoPagesTest : public QObject {
     Q_OBJECT
+public:
+    static void initMain() { UseXDisplayWhenThere(); }
+
 private:
     std::unique_ptr<ModelFolder> models;
     std::unique_ptr<ServiceFixture> service;

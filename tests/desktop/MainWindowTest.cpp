@@ -17,6 +17,8 @@
 #include <QTabBar>
 #include <QTcpServer>
 #include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <csignal>
 #include <httplib.h>
 #include <memory>
@@ -142,6 +144,20 @@ private slots:
         QVERIFY(boxes->shown.empty());
     }
 
+    void webPagesShareOneProfileKeptInMemory() {
+        OpenWindow(service->Url());
+        QWebEngineProfile* profile = window->ContactPage().View().page()->profile();
+        QVERIFY(profile->isOffTheRecord());
+        QCOMPARE(profile->httpCacheType(), QWebEngineProfile::MemoryHttpCache);
+        for (int index :
+             {CTesselDlg::kNewsPage, CTesselDlg::kPersonalPage, CTesselDlg::kRankingPage}) {
+            auto* view = window->PageAt(index)->findChild<CHtmlCtrl*>();
+            QVERIFY(view != nullptr);
+            QCOMPARE(view->page()->profile(), profile);
+            QVERIFY(view->hideContextMenu);
+        }
+    }
+
     void openTabsNeverAskForALogin() {
         OpenWindow(service->Url());
         for (int tab : {3, 4, 0}) {
@@ -191,11 +207,10 @@ private slots:
         }
         QVERIFY(boxes->shown.empty());
         // Shown after the login, the personal centre is the player's own.
-        QTRY_COMPARE_WITH_TIMEOUT(window->PersonalPage().View().LastAddress(),
-                                  service->Url() +
-                                      QStringLiteral("/app/pento/personal_center.php?id=%1")
-                                          .arg(userId),
-                                  15000);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            window->PersonalPage().View().LastAddress(),
+            service->Url() + QStringLiteral("/app/pento/personal_center.php?id=%1").arg(userId),
+            15000);
     }
 
     void userIdZeroCountsAsLoggedIn() {
