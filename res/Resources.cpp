@@ -3,6 +3,7 @@
 #include "DialogTemplate.h"
 
 #include <map>
+#include <strings.h>
 
 namespace rowstone::ui {
 
@@ -236,6 +237,16 @@ const char* FindResourceString(int id) {
     default:
         return "";
     }
+}
+
+} // namespace rowstone::ui
+
+namespace rowstone::ui {
+
+const char* FindResourcePath(int id, const char* type) {
+    if (id == 148 && type != nullptr && strcasecmp(type, "Gif") == 0)
+        return ":/res/splash.gif";
+    return "";
 }
 
 } // namespace rowstone::ui
