@@ -239,11 +239,8 @@ const char* FindResourceString(int id) {
     }
 }
 
-} // namespace rowstone::ui
-
-namespace rowstone::ui {
-
 const char* FindResourcePath(int id, const char* type) {
+    // 148: the splash picture.
     if (id == 148 && type != nullptr && strcasecmp(type, "Gif") == 0)
         return ":/res/splash.gif";
     return "";
