@@ -31,6 +31,8 @@ struct BlockCase {
     size_t length;
 };
 
+void PrintTo(const BlockCase& c, std::ostream* out) { *out << c.name; }
+
 class BlockLengthTest : public testing::TestWithParam<BlockCase> {};
 
 TEST_P(BlockLengthTest, LengthIncludesTheIntroducer) {
