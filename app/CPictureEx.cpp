@@ -241,11 +241,13 @@ void CPictureEx::Animate(std::shared_ptr<Animation> shared) {
         const std::lock_guard<std::mutex> guard(a.lock);
         a.player.EndFrame();
     }
-    a.playing = false;
     {
         const std::lock_guard<std::mutex> guard(a.endLock);
         a.finished = true;
     }
+    // Cleared after `finished`, so that whoever sees the thread no longer
+    // playing finds it ready to be joined.
+    a.playing = false;
     a.ended.notify_all();
 }
 
