@@ -31,7 +31,9 @@ struct BlockCase {
     size_t length;
 };
 
-void PrintTo(const BlockCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const BlockCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class BlockLengthTest : public testing::TestWithParam<BlockCase> {};
 
@@ -102,7 +104,7 @@ TestGif ThreeFrames() {
     gif.width = 6;
     gif.height = 5;
     gif.palette = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
-    gif.loopExtension = true;
+    gif.loopCount = 0;
     gif.comment = "hand made";
     TestGifFrame first = SolidFrame(1, 2, 3, 2, 1);
     first.delay = 7;

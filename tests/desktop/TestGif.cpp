@@ -84,9 +84,11 @@ std::vector<uint8_t> TestGif::Bytes() const {
     out.push_back(0);
     if (!palette.empty())
         PutTable(out, palette);
-    if (loopExtension) {
-        const char* const head = "\x21\xff\x0bNETSCAPE2.0\x03\x01\x00\x00\x00";
-        out.insert(out.end(), head, head + 19);
+    if (loopCount >= 0) {
+        const char* const head = "\x21\xff\x0bNETSCAPE2.0\x03\x01";
+        out.insert(out.end(), head, head + 16);
+        PutWord(out, loopCount);
+        out.push_back(0);
     }
     if (!comment.empty()) {
         out.push_back(0x21);

@@ -23,15 +23,15 @@ struct TestGifFrame {
 };
 
 // A small GIF built by hand for the tests: palettes of 2 to 256 colours,
-// frames with or without a graphic control extension, optional loop and
-// comment extensions in front of the first frame.
+// frames with or without a graphic control extension, an optional loop
+// extension (NETSCAPE2.0) and comment in front of the first frame.
 struct TestGif {
     std::string version = "89a";
     int width = 1;
     int height = 1;
     std::vector<Rgb> palette; // empty: no global colour table
     int backgroundIndex = 0;
-    bool loopExtension = false;
+    int loopCount = -1; // -1: no loop extension; 0: loop forever
     std::string comment;
     std::vector<TestGifFrame> frames;
 
