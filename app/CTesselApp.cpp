@@ -1,6 +1,7 @@
 #include "CTesselApp.h"
 
 #include "CSingleInstance.h"
+#include "CSplashThread.h"
 #include "CTesselDlg.h"
 #include "MessageBoxes.h"
 
@@ -16,7 +17,10 @@ int CTesselApp::Run() {
                         ui::MessageButtons::Ok, ui::MessageIcon::Warning);
         return 0;
     }
+    CSplashThread splash;
+    splash.Start();
     CTesselDlg mainWindow(serviceUrl);
+    mainWindow.SetSplashThread(&splash);
     mainWindow.DoModal();
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "CAboutDlg.h"
 #include "CLogin.h"
+#include "CSplashThread.h"
 #include "CTabCtrl.h"
 #include "LoginResult.h"
 #include "MessageBoxes.h"
@@ -70,6 +71,9 @@ bool CTesselDlg::OnInitDialog() {
     userId = -1;
     sessionKey.clear();
     idage = 0;
+
+    if (splashThread != nullptr)
+        splashThread->Stop();
 
     if (!gamePage.modelLoaded()) {
         startedWithoutModel = true;

@@ -16,6 +16,7 @@ namespace rowstone {
 namespace ui {
 class CTabCtrl;
 }
+class CSplashThread;
 
 // The main window: five tab pages below a tab strip, the login gate in
 // front of the game and personal-centre pages, and the hand-over of the
@@ -44,6 +45,8 @@ public:
     QWidget* PageAt(int index) const { return pages[static_cast<size_t>(index)]; }
     int CurrentPage() const { return currentPage; }
     bool StartedWithoutModel() const { return startedWithoutModel; }
+    // The splash to take down once the pages exist (none by default).
+    void SetSplashThread(CSplashThread* splash) { splashThread = splash; }
 
     int userId = -1;
     QString sessionKey;
@@ -67,6 +70,7 @@ private:
     ui::CTabCtrl* tabControl = nullptr;
     int currentPage = 0;
     bool startedWithoutModel = false;
+    CSplashThread* splashThread = nullptr;
     CDialogMain newsPage;
     CDialogGame gamePage;
     CDialogPersonal personalPage;

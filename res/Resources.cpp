@@ -3,6 +3,7 @@
 #include "DialogTemplate.h"
 
 #include <map>
+#include <strings.h>
 
 namespace rowstone::ui {
 
@@ -236,6 +237,13 @@ const char* FindResourceString(int id) {
     default:
         return "";
     }
+}
+
+const char* FindResourcePath(int id, const char* type) {
+    // 148: the splash picture.
+    if (id == 148 && type != nullptr && strcasecmp(type, "Gif") == 0)
+        return ":/res/splash.gif";
+    return "";
 }
 
 } // namespace rowstone::ui

@@ -24,6 +24,7 @@ qt6-base-dev
 qt6-base-dev-tools
 qt6-webengine-dev
 qt6-multimedia-dev
+imagemagick
 libgl-dev
 xvfb
 xauth

@@ -76,4 +76,8 @@ const DialogTemplate* FindDialogTemplate(int id);
 // The program's string resources, by id (UTF-8); empty for an unknown id.
 const char* FindResourceString(int id);
 
+// Where the program's resource of this id and type (letter case ignored)
+// is kept in the program's built-in files; empty when there is none.
+const char* FindResourcePath(int id, const char* type);
+
 } // namespace rowstone::ui
