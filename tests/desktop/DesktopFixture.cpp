@@ -186,10 +186,8 @@ bool WinChallenge(const QString& serviceUrl, const Account& account) {
 }
 
 void UseXDisplayWhenThere() {
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    else
-        qunsetenv("QT_QPA_PLATFORM");
 }
 
 void WhenModalOpens(const std::function<void(QWidget*)>& action) {

@@ -81,9 +81,9 @@ Account LoginDirect(const QString& serviceUrl, const QString& name, const QStrin
 bool WinChallenge(const QString& serviceUrl, const Account& account);
 
 // Called before the application object exists (a test class's initMain):
-// the tests then draw on the X display when there is one (Xvfb under the
-// test script), so that the web views render as they do for the player,
-// and off screen otherwise.
+// unless QT_QPA_PLATFORM says otherwise, the tests then draw on the X
+// display when there is one (Xvfb under the test script), so that the web
+// views render as they do for the player, and off screen otherwise.
 void UseXDisplayWhenThere();
 
 // Runs action on the first modal dialog that opens after this call (for
