@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTcpServer>
 #include <QTest>
 #include <memory>
 
@@ -27,12 +26,6 @@ const QString kNotice = QStringLiteral("温馨提示");
 const QString kSessionRefused = QStringLiteral("请退出该客户端并重新登录");
 const QString kPassword = QStringLiteral("secret");
 constexpr int kLoadTimeout = 15000;
-
-QString UnusedAddress() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return QStringLiteral("http://127.0.0.1:%1").arg(probe.serverPort());
-}
 
 void Click(ui::CDialogEx* dialog, int id) {
     QTest::mouseClick(dialog->Item<QPushButton>(id), Qt::LeftButton);

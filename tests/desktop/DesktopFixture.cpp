@@ -185,6 +185,12 @@ bool WinChallenge(const QString& serviceUrl, const Account& account) {
            RequestResult::Ok;
 }
 
+QString UnusedAddress() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return QStringLiteral("http://127.0.0.1:%1").arg(probe.serverPort());
+}
+
 void UseXDisplayWhenThere() {
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -80,6 +80,9 @@ Account LoginDirect(const QString& serviceUrl, const QString& name, const QStrin
 // fails.
 bool WinChallenge(const QString& serviceUrl, const Account& account);
 
+// A loopback address where nothing listens, for requests that must fail.
+QString UnusedAddress();
+
 // Called before the application object exists (a test class's initMain):
 // unless QT_QPA_PLATFORM says otherwise, the tests then draw on the X
 // display when there is one (Xvfb under the test script), so that the web

@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTcpServer>
 #include <QTest>
 #include <QWebEnginePage>
 #include <memory>
@@ -36,12 +35,6 @@ void FollowLink(CHtmlCtrl& view, const QString& address) {
 void ShowAgain(QWidget& page) {
     page.hide();
     page.show();
-}
-
-QString UnusedAddress() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return QStringLiteral("http://127.0.0.1:%1").arg(probe.serverPort());
 }
 
 } // namespace

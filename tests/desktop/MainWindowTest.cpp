@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
-#include <QTcpServer>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -74,12 +73,6 @@ private:
     std::thread thread;
     int port = 0;
 };
-
-QString UnusedAddress() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return QStringLiteral("http://127.0.0.1:%1").arg(probe.serverPort());
-}
 
 } // namespace
 

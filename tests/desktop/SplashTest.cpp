@@ -12,7 +12,6 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -108,12 +107,6 @@ private:
     std::thread thread;
     int port = 0;
 };
-
-QString UnusedAddress() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return QStringLiteral("http://127.0.0.1:%1").arg(probe.serverPort());
-}
 
 } // namespace
 
