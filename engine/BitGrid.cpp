@@ -20,9 +20,14 @@ bool BitGrid::Resize(int width, int height) {
     height_ = height;
     wordsPerRow_ = (width + kWordBits - 1) / kWordBits;
     stride_ = wordsPerRow_ + kPaddingWords;
-    // One row of padding after the last row as well, for reads of a
-    // shifted last row.
-    words_.assign(static_cast<size_t>(stride_) * static_cast<size_t>(height + 1), 0);
+    words_.assign(static_cast<size_t>(stride_) * static_cast<size_t>(height + kBlockRows), 0);
+    if (width <= kLaneBits) {
+        const int packedBits = kLaneBits * (height + kBlockRows);
+        packed_.assign(
+            static_cast<size_t>((packedBits + kWordBits - 1) / kWordBits + kPaddingWords), 0);
+    } else {
+        packed_.clear();
+    }
     rowCounts_.assign(static_cast<size_t>(height), 0);
     columnCounts_.assign(static_cast<size_t>(width), 0);
     Clear();
@@ -31,6 +36,7 @@ bool BitGrid::Resize(int width, int height) {
 
 void BitGrid::Clear() {
     std::fill(words_.begin(), words_.end(), 0);
+    std::fill(packed_.begin(), packed_.end(), 0);
     std::fill(rowCounts_.begin(), rowCounts_.end(), 0);
     std::fill(columnCounts_.begin(), columnCounts_.end(), 0);
     occupiedRows_.fill(0);
@@ -46,6 +52,10 @@ void BitGrid::Set(int x, int y) {
         return;
     }
     word |= Bit(x);
+    if (!packed_.empty()) {
+        const int bit = y * kLaneBits + x;
+        packed_[static_cast<size_t>(bit >> 6)] |= Bit(bit);
+    }
     ++count_;
     if (rowCounts_[static_cast<size_t>(y)]++ == 0) {
         occupiedRows_[static_cast<size_t>(y >> 6)] |= Bit(y);
@@ -63,6 +73,10 @@ void BitGrid::Reset(int x, int y) {
         return;
     }
     word &= ~Bit(x);
+    if (!packed_.empty()) {
+        const int bit = y * kLaneBits + x;
+        packed_[static_cast<size_t>(bit >> 6)] &= ~Bit(bit);
+    }
     --count_;
     if (--rowCounts_[static_cast<size_t>(y)] == 0) {
         occupiedRows_[static_cast<size_t>(y >> 6)] &= ~Bit(y);

@@ -21,6 +21,13 @@ public:
     // Zero words after each row and after the occupancy vectors: enough for
     // a shift by kMaxSide - 1 columns plus the neighbouring word it pulls in.
     static constexpr int kPaddingWords = kMaxWords + 1;
+    // Zero rows after the last row: placements are tested a block of rows
+    // at a time, and a block may reach past the last placement.
+    static constexpr int kBlockRows = 4;
+    // Grids up to this wide are also kept packed: row y in bits
+    // kLaneBits * y .. kLaneBits * y + width - 1 of one long bit vector, so
+    // that one word holds four rows.
+    static constexpr int kLaneBits = 16;
     // A bit vector over the rows or the columns of a grid.
     using LineBits = std::array<uint64_t, kMaxWords + kPaddingWords>;
 
@@ -39,6 +46,8 @@ public:
     int WordsPerRow() const { return wordsPerRow_; }
     int Stride() const { return stride_; }
     const uint64_t* Row(int y) const { return words_.data() + static_cast<size_t>(y) * stride_; }
+    // The packed rows, or nullptr for grids wider than kLaneBits.
+    const uint64_t* Packed() const { return packed_.empty() ? nullptr : packed_.data(); }
     // Number of set bits.
     int Count() const { return count_; }
     // Bit y set when row y holds a set bit; bit x when column x does.
@@ -52,6 +61,7 @@ public:
 
 private:
     std::vector<uint64_t> words_;
+    std::vector<uint64_t> packed_;
     std::vector<uint16_t> rowCounts_;
     std::vector<uint16_t> columnCounts_;
     LineBits occupiedRows_{};

@@ -8,15 +8,16 @@
 namespace rowstone {
 
 // The placements (x0, y0) at which a pattern matches, one bit vector of x0
-// per row y0 of a grid. Only rows marked as written count: clearing the set
-// forgets the marks and leaves the words alone, so it costs nothing per row.
+// per row y0 of a grid. Only rows written since the last Clear count:
+// clearing moves on to a new generation of rows and touches no row.
 class PlacementSet {
 public:
     bool Resize(int width, int height);
-    void Clear() { writtenRows_.fill(0); }
+    void Clear();
 
-    // Replaces row y0 by the given words (WordsPerRow of them).
-    void WriteRow(int y0, const uint64_t* words);
+    // Replaces row y0 by the first count of the given words, the rest of
+    // the row by zeros.
+    void WriteRow(int y0, const uint64_t* words, int count);
     // Adds one placement.
     void Add(int x0, int y0);
 
@@ -27,15 +28,15 @@ public:
     // Calls visit(x0, y0) for every placement in row-major order while it
     // returns true; false when a visit stopped it.
     template <typename Visit> bool ForEach(Visit visit) const {
-        for (size_t i = 0; i < writtenRows_.size(); ++i) {
-            for (uint64_t rows = writtenRows_[i]; rows != 0; rows &= rows - 1) {
-                const int y0 = static_cast<int>(i) * BitGrid::kWordBits + __builtin_ctzll(rows);
-                const uint64_t* row = Row(y0);
-                for (int k = 0; k < wordsPerRow_; ++k) {
-                    for (uint64_t bits = row[k]; bits != 0; bits &= bits - 1) {
-                        if (!visit(k * BitGrid::kWordBits + __builtin_ctzll(bits), y0)) {
-                            return false;
-                        }
+        for (int y0 = firstRow_; y0 <= lastRow_; ++y0) {
+            if (!Written(y0)) {
+                continue;
+            }
+            const uint64_t* row = Row(y0);
+            for (int k = 0; k < wordsPerRow_; ++k) {
+                for (uint64_t bits = row[k]; bits != 0; bits &= bits - 1) {
+                    if (!visit(k * BitGrid::kWordBits + __builtin_ctzll(bits), y0)) {
+                        return false;
                     }
                 }
             }
@@ -47,9 +48,17 @@ private:
     const uint64_t* Row(int y0) const {
         return words_.data() + static_cast<size_t>(y0) * static_cast<size_t>(wordsPerRow_);
     }
+    uint64_t* Row(int y0) {
+        return words_.data() + static_cast<size_t>(y0) * static_cast<size_t>(wordsPerRow_);
+    }
+    bool Written(int y0) const { return rowGeneration_[static_cast<size_t>(y0)] == generation_; }
+    void MarkWritten(int y0);
 
     std::vector<uint64_t> words_;
-    std::array<uint64_t, BitGrid::kMaxWords> writtenRows_{};
+    std::vector<uint32_t> rowGeneration_;
+    uint32_t generation_ = 1;
+    int firstRow_ = 0;
+    int lastRow_ = -1;
     int wordsPerRow_ = 0;
     int height_ = 0;
 };

@@ -131,6 +131,16 @@ bool CPatternNetwork::MarkedPlacements(const CStonePattern& p, int W, int H, Pla
 bool CPatternNetwork::MatchCells(const CStonePattern& p, const int8_t* cells, int side, int W,
                                  int H, PlacementSet* out, bool firstOnly, bool& found) {
     found = false;
+    // Most patterns of a scan ask for more stones or empties than the
+    // position holds: answer those before anything else.
+    if (!referenceMatching && cells != nullptr && IsSide(side) && p.Fits(W, H) && PlanesDecide(p) &&
+        PlanesSized(emptyPlane, W, H) && W * H >= 2 &&
+        (p.mask.stoneCount > StonePlane(side).Count() || p.mask.emptyCount > emptyPlane.Count())) {
+        if (out != nullptr) {
+            out->Clear();
+        }
+        return true;
+    }
     if (cells == nullptr || !IsSide(side) || W < 1 || H < 1 || int64_t{W} * H < 2 ||
         !p.Fits(W, H) || p.planeCount < 2 || !EnsureBuffersFor(W, H)) {
         return false;
