@@ -17,14 +17,9 @@ bool PlacementSet::Resize(int width, int height) {
     return true;
 }
 
-void PlacementSet::Clear() {
-    if (++generation_ == 0) {
-        // After four billion generations the stamps start again.
-        std::fill(rowGeneration_.begin(), rowGeneration_.end(), 0);
-        generation_ = 1;
-    }
-    firstRow_ = height_;
-    lastRow_ = -1;
+void PlacementSet::ForgetGenerations() {
+    std::fill(rowGeneration_.begin(), rowGeneration_.end(), 0);
+    generation_ = 1;
 }
 
 void PlacementSet::MarkWritten(int y0) {

@@ -13,7 +13,13 @@ namespace rowstone {
 class PlacementSet {
 public:
     bool Resize(int width, int height);
-    void Clear();
+    void Clear() {
+        if (++generation_ == 0) {
+            ForgetGenerations();
+        }
+        firstRow_ = height_;
+        lastRow_ = -1;
+    }
 
     // Replaces row y0 by the first count of the given words, the rest of
     // the row by zeros.
@@ -53,6 +59,8 @@ private:
     }
     bool Written(int y0) const { return rowGeneration_[static_cast<size_t>(y0)] == generation_; }
     void MarkWritten(int y0);
+    // After four billion generations the stamps start again.
+    void ForgetGenerations();
 
     std::vector<uint64_t> words_;
     std::vector<uint32_t> rowGeneration_;

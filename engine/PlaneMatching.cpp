@@ -26,6 +26,19 @@ bool PlanesSized(const BitGrid& plane, int W, int H) {
     return plane.Width() == W && plane.Height() == H;
 }
 
+// MatchBitPlanes, first answering the patterns that ask for more stones or
+// empties than the planes hold: most patterns of a scan.
+bool MatchOnPlanes(const CStonePattern& p, const BitGrid& stones, const BitGrid& empties,
+                   PlacementSet* out, bool firstOnly) {
+    if (p.mask.stoneCount > stones.Count() || p.mask.emptyCount > empties.Count()) {
+        if (out != nullptr) {
+            out->Clear();
+        }
+        return false;
+    }
+    return MatchBitPlanes(p.mask, p.width, p.height, stones, empties, out, firstOnly);
+}
+
 } // namespace
 
 bool CPatternNetwork::EnsureBitPlanes(int W, int H) {
@@ -131,26 +144,15 @@ bool CPatternNetwork::MarkedPlacements(const CStonePattern& p, int W, int H, Pla
 bool CPatternNetwork::MatchCells(const CStonePattern& p, const int8_t* cells, int side, int W,
                                  int H, PlacementSet* out, bool firstOnly, bool& found) {
     found = false;
-    // Most patterns of a scan ask for more stones or empties than the
-    // position holds: answer those before anything else.
-    if (!referenceMatching && cells != nullptr && IsSide(side) && p.Fits(W, H) && PlanesDecide(p) &&
-        PlanesSized(emptyPlane, W, H) && W * H >= 2 &&
-        (p.mask.stoneCount > StonePlane(side).Count() || p.mask.emptyCount > emptyPlane.Count())) {
-        if (out != nullptr) {
-            out->Clear();
-        }
-        return true;
-    }
     if (cells == nullptr || !IsSide(side) || W < 1 || H < 1 || int64_t{W} * H < 2 ||
-        !p.Fits(W, H) || p.planeCount < 2 || !EnsureBuffersFor(W, H)) {
+        !p.Fits(W, H) || p.planeCount < 2) {
         return false;
     }
     if (!referenceMatching && PlanesDecide(p) && PlanesSized(emptyPlane, W, H)) {
-        found =
-            MatchBitPlanes(p.mask, p.width, p.height, StonePlane(side), emptyPlane, out, firstOnly);
+        found = MatchOnPlanes(p, StonePlane(side), emptyPlane, out, firstOnly);
         return true;
     }
-    if (!ScoreGrid(scoreMap.data(), cells, p, side, W, H)) {
+    if (!EnsureBuffersFor(W, H) || !ScoreGrid(scoreMap.data(), cells, p, side, W, H)) {
         return false;
     }
     found = MarkMatches(scoreMap.data(), W, H, p.threshold);
@@ -161,15 +163,14 @@ bool CPatternNetwork::MatchReplay(const CStonePattern& p, const int32_t* board, 
                                   int H, PlacementSet* out, bool firstOnly, bool& found) {
     found = false;
     if (board == nullptr || !IsSide(side) || W < 1 || H < 1 || int64_t{W} * H < 2 ||
-        !p.Fits(W, H) || p.planeCount < 2 || !EnsureBuffersFor(W, H)) {
+        !p.Fits(W, H) || p.planeCount < 2) {
         return false;
     }
     if (!referenceMatching && PlanesDecide(p) && PlanesSized(emptyPlane, W, H)) {
-        found =
-            MatchBitPlanes(p.mask, p.width, p.height, StonePlane(side), emptyPlane, out, firstOnly);
+        found = MatchOnPlanes(p, StonePlane(side), emptyPlane, out, firstOnly);
         return true;
     }
-    if (!ScoreReplay(scoreMap.data(), board, p, side, W, H)) {
+    if (!EnsureBuffersFor(W, H) || !ScoreReplay(scoreMap.data(), board, p, side, W, H)) {
         return false;
     }
     found = MarkMatches(scoreMap.data(), W, H, p.threshold);
@@ -179,17 +180,15 @@ bool CPatternNetwork::MatchReplay(const CStonePattern& p, const int32_t* board, 
 bool CPatternNetwork::MatchTemplate(const CStonePattern& p, const int32_t* templatePlanes, int W,
                                     int H, PlacementSet* out, bool firstOnly, bool& found) {
     found = false;
-    if (templatePlanes == nullptr || W < 1 || H < 1 || !p.Fits(W, H) || p.planeCount < 2 ||
-        !EnsureBuffersFor(W, H)) {
+    if (templatePlanes == nullptr || W < 1 || H < 1 || !p.Fits(W, H) || p.planeCount < 2) {
         return false;
     }
     if (!referenceMatching && templateIsBinary_ && PlanesDecide(p) &&
         PlanesSized(templateEmptyPlane, W, H)) {
-        found = MatchBitPlanes(p.mask, p.width, p.height, templateStonePlane, templateEmptyPlane,
-                               out, firstOnly);
+        found = MatchOnPlanes(p, templateStonePlane, templateEmptyPlane, out, firstOnly);
         return true;
     }
-    if (!ScoreTemplate(scoreMap.data(), templatePlanes, p, W, H)) {
+    if (!EnsureBuffersFor(W, H) || !ScoreTemplate(scoreMap.data(), templatePlanes, p, W, H)) {
         return false;
     }
     found = MarkMatches(scoreMap.data(), W, H, p.threshold);
