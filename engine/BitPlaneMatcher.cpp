@@ -141,6 +141,26 @@ void AddCells(BlockCells& block, const Cell* cells, int count, const BitGrid& gr
     }
 }
 
+// Bits y0, y0 + 1, ... of rows in the low bits.
+uint64_t RowsFrom(const Line& rows, int y0) {
+    return ShiftedWord(rows.data(), 0, y0);
+}
+
+// The first row at or after y0 whose bit is set, or placementsY.
+int NextRow(const Line& rows, int placementsY, int y0) {
+    for (int k = y0 >> 6; k * BitGrid::kWordBits < placementsY; ++k) {
+        uint64_t bits = rows[static_cast<size_t>(k)];
+        if (k == y0 >> 6) {
+            bits &= ~uint64_t{0} << (y0 & 63);
+        }
+        if (bits != 0) {
+            const int row = k * BitGrid::kWordBits + __builtin_ctzll(bits);
+            return row < placementsY ? row : placementsY;
+        }
+    }
+    return placementsY;
+}
+
 template <bool kOneWord> uint64_t BlockWord(const uint64_t* row, int k, int bit) {
     if constexpr (kOneWord) {
         return row[0] >> bit;
@@ -153,11 +173,11 @@ template <bool kOneWord>
 bool ScanBlocks(const BlockCells& cells, int stride, const Line& rows, int placementsY,
                 const Line& columns, int columnWords, PlacementSet* out, bool firstOnly) {
     bool any = false;
-    for (int y0 = 0; y0 < placementsY; y0 += kBlock) {
-        const uint64_t wanted = (rows[static_cast<size_t>(y0 >> 6)] >> (y0 & 63)) & 0xF;
-        if (wanted == 0) {
-            continue;
-        }
+    for (int y0 = NextRow(rows, placementsY, 0); y0 < placementsY;
+         y0 = NextRow(rows, placementsY, y0 + kBlock)) {
+        // The block starts at a wanted row, so that sparse rows cost one
+        // block each.
+        const uint64_t wanted = RowsFrom(rows, y0) & 0xF;
         uint64_t found[kBlock][BitGrid::kMaxWords];
         uint64_t blockAny = 0;
         for (int k = 0; k < columnWords; ++k) {
@@ -278,6 +298,8 @@ bool MatchBitPlanes(const PatternMask& mask, int patternWidth, int patternHeight
     const int columnWords = WordsFor(placementsX);
     SetFirstBits(rows, rowWords, placementsY);
     SetFirstBits(columns, columnWords, placementsX);
+    // A block of rows may be read across the last word.
+    rows[static_cast<size_t>(rowWords)] = 0;
     if (mask.hasLineMasks && (!NarrowByPlane(rows, rowWords, columns, columnWords, mask.stoneRows,
                                              mask.stoneColumns, stones) ||
                               !NarrowByPlane(rows, rowWords, columns, columnWords, mask.emptyRows,
