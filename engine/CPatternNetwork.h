@@ -1,9 +1,11 @@
 #pragma once
 
+#include "BitGrid.h"
 #include "CPatternLayer.h"
 #include "CStonePattern.h"
 #include "ModelError.h"
 #include "Move.h"
+#include "PlacementSet.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -32,10 +34,25 @@ public:
     int32_t bufferWidth = 0;
     int32_t bufferHeight = 0;
 
+    // Bit planes of the position being matched: the stones of side -1 and
+    // of side +1 and the empty intersections, then the two planes of a
+    // template; and the matching placements of a search and of a test run
+    // inside it. Sized for the grid of the latest search.
+    BitGrid sidePlanes[2];
+    BitGrid emptyPlane;
+    BitGrid templateStonePlane;
+    BitGrid templateEmptyPlane;
+    PlacementSet placements;
+    PlacementSet innerPlacements;
+
     std::vector<CPatternLayer> layers;
     int32_t connectLength = 0;
     // Highest layer used for choosing and learning; <= 0 means kDefaultLayerLimit.
     int32_t layerLimit = 0;
+    // Match every pattern by scoring, as the reference operations of
+    // PatternMatching.h do, instead of on bit planes; for comparisons and
+    // measurements. Both give the same results.
+    bool referenceMatching = false;
 
     int32_t layerCount() const { return static_cast<int32_t>(layers.size()); }
 
@@ -68,6 +85,29 @@ public:
     bool PickCandidate(const int32_t* votes, int8_t* cells, int W, int H, int probeSide,
                        int minimum, int& x, int& y);
 
+    // --- Matching on bit planes (PlaneMatching.cpp) ---
+    // Each Load* fills the planes for one kind of map; each Match* then
+    // finds the placements of p the way ScoreGrid, ScoreReplay or
+    // ScoreTemplate followed by MarkMatches would: found is MarkMatches'
+    // answer and out (when given) the placements marked. With firstOnly
+    // only found is meant. False where the scoring operation would fail.
+    bool EnsureBitPlanes(int W, int H);
+    bool LoadCellPlanes(const int8_t* cells, int W, int H);
+    bool LoadReplayPlanes(const int32_t* board, int W, int H);
+    bool LoadTemplatePlanes(const int32_t* templatePlanes, int W, int H);
+    void PlaceOnCellPlanes(int index, int side, int W);
+    void TakeFromCellPlanes(int index, int side, int W);
+    bool MatchCells(const CStonePattern& p, const int8_t* cells, int side, int W, int H,
+                    PlacementSet* out, bool firstOnly, bool& found);
+    bool MatchReplay(const CStonePattern& p, const int32_t* board, int side, int W, int H,
+                     PlacementSet* out, bool firstOnly, bool& found);
+    bool MatchTemplate(const CStonePattern& p, const int32_t* templatePlanes, int W, int H,
+                       PlacementSet* out, bool firstOnly, bool& found);
+    // CollectVotes over a set of placements.
+    bool CollectPlacementVotes(const PlacementSet& matches, const CStonePattern& p, int W, int H,
+                               int& maxMove, int& maxEmpty, int& matchCount);
+    BitGrid& StonePlane(int side) { return sidePlanes[side < 0 ? 0 : 1]; }
+
     // --- Learning (Learning.cpp) ---
     bool LearnFromGame(const Move* moves, int moveCount, int W, int H);
     bool AddPattern(const int32_t* grid, int w, int h, int moveX, int moveY, int level);
@@ -84,6 +124,10 @@ private:
     };
 
     bool EnsureBuffersFor(int W, int H);
+    // The placements of the flags MarkMatches left in scoreMap.
+    bool MarkedPlacements(const CStonePattern& p, int W, int H, PlacementSet* out);
+    bool templateIsBinary_ = false;
+
     bool ScoreLayerForSide(int layer, const int8_t* cells, int side, int W, int H, bool& found,
                            int& maxMove, int& maxEmpty, int& matchCount);
     bool ProbeMatchesLayer(int layer, int8_t* cells, int probeSide, int W, int H);

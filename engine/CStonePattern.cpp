@@ -15,6 +15,7 @@ bool CStonePattern::Allocate(int32_t newWidth, int32_t newHeight, int32_t newPla
     height = newHeight;
     planeCount = newPlaneCount;
     threshold = 0;
+    mask.Clear();
     values.assign(static_cast<size_t>(size), 0);
     return true;
 }
@@ -23,6 +24,7 @@ void CStonePattern::Release() {
     values.clear();
     values.shrink_to_fit();
     width = height = planeCount = threshold = 0;
+    mask.Clear();
 }
 
 void CStonePattern::ComputeThreshold() {
@@ -33,6 +35,7 @@ void CStonePattern::ComputeThreshold() {
         sum += values[i];
     }
     threshold = sum;
+    mask.Compile(values.data(), width, height, planeCount);
 }
 
 } // namespace rowstone

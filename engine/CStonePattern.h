@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PatternMask.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -22,6 +24,8 @@ public:
     int32_t threshold = 0;
     // Plane-major: plane p, row r, column c at (p * height + r) * width + c.
     std::vector<int8_t> values;
+    // The required cells of planes 0 and 1 as of the last ComputeThreshold.
+    PatternMask mask;
 
     // Replaces the values by width * height * planeCount zeros. False unless
     // all three are at least 1, their product at least 2 and neither side
@@ -29,7 +33,8 @@ public:
     bool Allocate(int32_t width, int32_t height, int32_t planeCount);
     void Release();
 
-    // threshold = sum of every value of planes 0 and 1.
+    // threshold = sum of every value of planes 0 and 1; also rebuilds mask.
+    // Call it again after changing planes 0 or 1.
     void ComputeThreshold();
 
     int8_t& At(int plane, int row, int column) {

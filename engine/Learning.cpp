@@ -2,7 +2,6 @@
 // win are stored as new patterns, one layer per step back through the
 // winner's moves, in all eight orientations.
 #include "CPatternNetwork.h"
-#include "PatternMatching.h"
 
 #include <algorithm>
 
@@ -156,19 +155,24 @@ bool CPatternNetwork::AddSymmetries(const int32_t* grid, int w, int h, int moveX
 
 bool CPatternNetwork::FindWinningLine(const int32_t* board, int side, int W, int H) {
     const int n = W * H;
+    if (!LoadReplayPlanes(board, W, H)) {
+        return false;
+    }
     for (const CStonePattern& line : layers[0].patterns) {
-        if (!line.Fits(W, H) || !ScoreReplay(scoreMap.data(), board, line, side, W, H) ||
-            !MarkMatches(scoreMap.data(), W, H, line.threshold)) {
+        bool found = false;
+        if (!line.Fits(W, H) || !MatchReplay(line, board, side, W, H, &placements, false, found) ||
+            !found) {
             continue;
         }
-        for (int y0 = 0; y0 + line.height <= H; ++y0) {
-            for (int x0 = 0; x0 + line.width <= W; ++x0) {
-                if (scoreMap[static_cast<size_t>(y0 * W + x0)] != 0) {
-                    std::fill(templateMap.begin(), templateMap.begin() + 2 * n, 0);
-                    AddPatternOverWindow(line, x0, y0, W, Split(templateMap.data(), n));
-                    return true;
-                }
-            }
+        bool stored = false;
+        placements.ForEach([&](int x0, int y0) {
+            std::fill(templateMap.begin(), templateMap.begin() + 2 * n, 0);
+            AddPatternOverWindow(line, x0, y0, W, Split(templateMap.data(), n));
+            stored = true;
+            return false;
+        });
+        if (stored) {
+            return true;
         }
     }
     return false;
@@ -221,11 +225,10 @@ bool CPatternNetwork::IsUnstoppable(const CStonePattern& p, int x0, int y0, int 
                                     int H) {
     const int n = W * H;
     // K: the region with the shape placed into it, then Q (empty-plane
-    // coverage) and a score map of its own, all in scratch.
+    // coverage), both in scratch.
     const Planes region = Split(voteMap.data(), n);
     const Planes k = Split(scratch.data(), n);
     int32_t* coverage = scratch.data() + 2 * n;
-    int32_t* scores = scratch.data() + 3 * n;
     std::copy(region.stones, region.stones + n, k.stones);
     std::copy(region.empties, region.empties + n, k.empties);
     for (int r = 0; r < p.height; ++r) {
@@ -236,6 +239,9 @@ bool CPatternNetwork::IsUnstoppable(const CStonePattern& p, int x0, int y0, int 
         }
     }
     std::fill(coverage, coverage + n, 0);
+    if (!LoadTemplatePlanes(k.stones, W, H)) {
+        return false;
+    }
     int best = 0;
     int total = 0;
     for (int layer = 1; layer <= level; ++layer) {
@@ -243,27 +249,24 @@ bool CPatternNetwork::IsUnstoppable(const CStonePattern& p, int x0, int y0, int 
             if (!q.Fits(W, H)) {
                 continue;
             }
-            if (!ScoreTemplate(scores, k.stones, q, W, H)) {
+            bool found = false;
+            if (!MatchTemplate(q, k.stones, W, H, &innerPlacements, false, found)) {
                 return false;
             }
-            if (!MarkMatches(scores, W, H, q.threshold)) {
+            if (!found) {
                 continue;
             }
-            for (int qy = 0; qy + q.height <= H; ++qy) {
-                for (int qx = 0; qx + q.width <= W; ++qx) {
-                    if (scores[qy * W + qx] == 0) {
-                        continue;
-                    }
-                    ++total;
-                    for (int r = 0; r < q.height; ++r) {
-                        for (int c = 0; c < q.width; ++c) {
-                            const int i = (qy + r) * W + qx + c;
-                            coverage[i] += q.At(1, r, c);
-                            best = std::max(best, coverage[i]);
-                        }
+            innerPlacements.ForEach([&](int qx, int qy) {
+                ++total;
+                for (int r = 0; r < q.height; ++r) {
+                    for (int c = 0; c < q.width; ++c) {
+                        const int i = (qy + r) * W + qx + c;
+                        coverage[i] += q.At(1, r, c);
+                        best = std::max(best, coverage[i]);
                     }
                 }
-            }
+                return true;
+            });
             if (best < total) {
                 return true;
             }
@@ -281,40 +284,45 @@ bool CPatternNetwork::FindForcingPattern(const int32_t* board, int side, int lev
     const int n = W * H;
     const Planes region = Split(voteMap.data(), n);
     const int b = previous.y * W + previous.x;
+    if (!LoadReplayPlanes(board, W, H)) {
+        return false;
+    }
     for (int layer = 1; layer <= level; ++layer) {
         for (const CStonePattern& p : layers[static_cast<size_t>(layer)].patterns) {
             if (!p.Fits(W, H)) {
                 continue;
             }
-            if (!ScoreReplay(scoreMap.data(), board, p, side, W, H)) {
+            bool found = false;
+            if (!MatchReplay(p, board, side, W, H, &placements, false, found)) {
                 return false;
             }
-            if (!MarkMatches(scoreMap.data(), W, H, p.threshold)) {
+            if (!found) {
                 continue;
             }
             std::fill(templateMap.begin(), templateMap.begin() + 2 * n, 0);
-            for (int y0 = 0; y0 + p.height <= H; ++y0) {
-                for (int x0 = 0; x0 + p.width <= W; ++x0) {
-                    if (scoreMap[static_cast<size_t>(y0 * W + x0)] == 0) {
-                        continue;
-                    }
-                    bool sharesStone = false;
-                    for (int r = 0; r < p.height && !sharesStone; ++r) {
-                        for (int c = 0; c < p.width && !sharesStone; ++c) {
-                            sharesStone =
-                                region.stones[(y0 + r) * W + x0 + c] != 0 && p.At(0, r, c) != 0;
-                        }
-                    }
-                    const int bx = previous.x - x0;
-                    const int by = previous.y - y0;
-                    const bool previousIsShapeStone =
-                        bx >= 0 && bx < p.width && by >= 0 && by < p.height && p.At(0, by, bx) != 0;
-                    if (sharesStone && region.stones[b] != 0 && previousIsShapeStone &&
-                        IsUnstoppable(p, x0, y0, level, W, H)) {
-                        AddPatternOverWindow(p, x0, y0, W, Split(templateMap.data(), n));
-                        return true;
+            bool stored = false;
+            placements.ForEach([&](int x0, int y0) {
+                bool sharesStone = false;
+                for (int r = 0; r < p.height && !sharesStone; ++r) {
+                    for (int c = 0; c < p.width && !sharesStone; ++c) {
+                        sharesStone =
+                            region.stones[(y0 + r) * W + x0 + c] != 0 && p.At(0, r, c) != 0;
                     }
                 }
+                const int bx = previous.x - x0;
+                const int by = previous.y - y0;
+                const bool previousIsShapeStone =
+                    bx >= 0 && bx < p.width && by >= 0 && by < p.height && p.At(0, by, bx) != 0;
+                if (sharesStone && region.stones[b] != 0 && previousIsShapeStone &&
+                    IsUnstoppable(p, x0, y0, level, W, H)) {
+                    AddPatternOverWindow(p, x0, y0, W, Split(templateMap.data(), n));
+                    stored = true;
+                    return false;
+                }
+                return true;
+            });
+            if (stored) {
+                return true;
             }
         }
     }
@@ -325,15 +333,19 @@ bool CPatternNetwork::KnownAtLowerLayer(int level, int W, int H) {
     if (level < 1 || level >= layerCount()) {
         return false;
     }
+    if (!LoadTemplatePlanes(voteMap.data(), W, H)) {
+        return false;
+    }
     for (int layer = 1; layer < level; ++layer) {
         for (const CStonePattern& q : layers[static_cast<size_t>(layer)].patterns) {
             if (!q.Fits(W, H)) {
                 continue;
             }
-            if (!ScoreTemplate(scoreMap.data(), voteMap.data(), q, W, H)) {
+            bool found = false;
+            if (!MatchTemplate(q, voteMap.data(), W, H, nullptr, true, found)) {
                 return false;
             }
-            if (MarkMatches(scoreMap.data(), W, H, q.threshold)) {
+            if (found) {
                 return true;
             }
         }

@@ -1,6 +1,5 @@
 // The win test and the computer's move choice.
 #include "CPatternNetwork.h"
-#include "PatternMatching.h"
 #include "Random.h"
 
 #include <algorithm>
@@ -16,17 +15,19 @@ int CellCount(int W, int H) {
 } // namespace
 
 bool CPatternNetwork::IsWin(const int8_t* cells, int side, int W, int H) {
-    if (cells == nullptr || W < 1 || H < 1 || layers.empty() || !EnsureBuffersFor(W, H)) {
+    if (cells == nullptr || W < 1 || H < 1 || layers.empty() || !EnsureBuffersFor(W, H) ||
+        !LoadCellPlanes(cells, W, H)) {
         return false;
     }
     for (const CStonePattern& line : layers[0].patterns) {
         if (!line.Fits(W, H)) {
             continue;
         }
-        if (!ScoreGrid(scoreMap.data(), cells, line, side, W, H)) {
+        bool found = false;
+        if (!MatchCells(line, cells, side, W, H, nullptr, true, found)) {
             return false;
         }
-        if (MarkMatches(scoreMap.data(), W, H, line.threshold)) {
+        if (found) {
             return true;
         }
     }
@@ -39,12 +40,13 @@ bool CPatternNetwork::ScoreLayerForSide(int layer, const int8_t* cells, int side
         if (!p.Fits(W, H)) {
             continue;
         }
-        if (!ScoreGrid(scoreMap.data(), cells, p, side, W, H)) {
+        bool matched = false;
+        if (!MatchCells(p, cells, side, W, H, &placements, false, matched)) {
             return false;
         }
-        if (MarkMatches(scoreMap.data(), W, H, p.threshold)) {
+        if (matched) {
             found = true;
-            if (!CollectVotes(scoreMap.data(), p, W, H, maxMove, maxEmpty, matchCount)) {
+            if (!CollectPlacementVotes(placements, p, W, H, maxMove, maxEmpty, matchCount)) {
                 return false;
             }
         }
@@ -53,7 +55,8 @@ bool CPatternNetwork::ScoreLayerForSide(int layer, const int8_t* cells, int side
 }
 
 bool CPatternNetwork::FindMove(int8_t* cells, int side, int W, int H, int& x, int& y) {
-    if (cells == nullptr || W < 1 || H < 1 || !EnsureBuffersFor(W, H)) {
+    if (cells == nullptr || W < 1 || H < 1 || !EnsureBuffersFor(W, H) ||
+        !LoadCellPlanes(cells, W, H)) {
         return false;
     }
     const int n = CellCount(W, H);
@@ -130,10 +133,11 @@ bool CPatternNetwork::CollectVotes(const int32_t* matches, const CStonePattern& 
 
 bool CPatternNetwork::ProbeMatchesLayer(int layer, int8_t* cells, int probeSide, int W, int H) {
     for (const CStonePattern& p : layers[static_cast<size_t>(layer)].patterns) {
-        if (!p.Fits(W, H) || !ScoreGrid(scoreMap.data(), cells, p, probeSide, W, H)) {
+        bool found = false;
+        if (!p.Fits(W, H) || !MatchCells(p, cells, probeSide, W, H, nullptr, true, found)) {
             continue;
         }
-        if (MarkMatches(scoreMap.data(), W, H, p.threshold)) {
+        if (found) {
             return true;
         }
     }
@@ -166,11 +170,14 @@ bool CPatternNetwork::PickCandidate(const int32_t* votes, int8_t* cells, int W, 
         chosen = candidates[0];
     } else {
         const int limit = EffectiveLayerLimit();
+        LoadCellPlanes(cells, W, H);
         for (int layer = 1; layer < layerCount() && chosen < 0; ++layer) {
             for (int k = 0; k < count; ++k) {
                 const int i = candidates[k];
                 cells[i] = static_cast<int8_t>(probeSide);
+                PlaceOnCellPlanes(i, probeSide, W);
                 const bool matches = ProbeMatchesLayer(layer, cells, probeSide, W, H);
+                TakeFromCellPlanes(i, probeSide, W);
                 cells[i] = 0;
                 if (matches) {
                     chosen = i;

@@ -96,7 +96,8 @@ std::vector<std::string> Runs(int cells, int stones) {
     return all;
 }
 
-std::vector<std::string> ShapesOfLayer(int connectLength, int layer) {
+// The line shapes of layer k of the plain ladder described in the header.
+std::vector<std::string> LadderShapes(int connectLength, int layer) {
     if (layer == 1) {
         return Arrangements(connectLength, connectLength - 1, '*');
     }
@@ -109,6 +110,111 @@ std::vector<std::string> ShapesOfLayer(int connectLength, int layer) {
         shapes.push_back("." + middle + ".");
     }
     return shapes;
+}
+
+struct Step {
+    int column;
+    int row;
+};
+
+Step StepOf(Direction direction) {
+    switch (direction) {
+    case Direction::Horizontal:
+        return {1, 0};
+    case Direction::Vertical:
+        return {0, 1};
+    case Direction::Diagonal:
+        return {1, 1};
+    case Direction::AntiDiagonal:
+        return {-1, 1};
+    }
+    return {1, 0};
+}
+
+// A line shape with exactly one move: '*' at index move, every other empty
+// intersection '.'.
+struct OneMove {
+    std::string shape;
+    int move;
+};
+
+// Each shape once for every move it offers.
+std::vector<OneMove> SplitMoves(const std::vector<std::string>& shapes) {
+    std::vector<OneMove> split;
+    for (const std::string& shape : shapes) {
+        for (size_t i = 0; i < shape.size(); ++i) {
+            if (shape[i] != '*') {
+                continue;
+            }
+            std::string one = shape;
+            for (char& cell : one) {
+                cell = cell == '*' ? '.' : cell;
+            }
+            one[i] = '*';
+            split.push_back({one, static_cast<int>(i)});
+        }
+    }
+    return split;
+}
+
+// Two line shapes crossing at their move, drawn as one pattern.
+void AppendCrossing(const OneMove& first, Direction firstDirection, const OneMove& second,
+                    Direction secondDirection, CPatternLayer& layer) {
+    struct Placed {
+        int column;
+        int row;
+        char cell;
+    };
+    std::vector<Placed> cells;
+    int left = 0, right = 0, top = 0, bottom = 0;
+    auto draw = [&](const OneMove& line, Direction direction) {
+        const Step step = StepOf(direction);
+        for (int i = 0; i < static_cast<int>(line.shape.size()); ++i) {
+            const Placed placed{(i - line.move) * step.column, (i - line.move) * step.row,
+                                line.shape[static_cast<size_t>(i)]};
+            cells.push_back(placed);
+            left = std::min(left, placed.column);
+            right = std::max(right, placed.column);
+            top = std::min(top, placed.row);
+            bottom = std::max(bottom, placed.row);
+        }
+    };
+    draw(first, firstDirection);
+    draw(second, secondDirection);
+    CStonePattern& p = layer.AppendPattern();
+    p.Allocate(right - left + 1, bottom - top + 1, 3);
+    for (const Placed& placed : cells) {
+        const int row = placed.row - top;
+        const int column = placed.column - left;
+        p.At(0, row, column) = placed.cell == 'x';
+        p.At(1, row, column) = placed.cell == '.' || placed.cell == '*';
+        p.At(2, row, column) = placed.cell == '*';
+    }
+    p.ComputeThreshold();
+}
+
+// Moves that make two open threes at once (open rows of connectLength - 2,
+// each a shape of the plain layer 3 played), along two different lines:
+// the opponent can stop only one of them.
+void AppendForks(int connectLength, CPatternLayer& layer) {
+    const std::vector<OneMove> threes = SplitMoves(LadderShapes(connectLength, 3));
+    for (size_t a = 0; a < std::size(kDirections); ++a) {
+        for (size_t b = a + 1; b < std::size(kDirections); ++b) {
+            for (const OneMove& one : threes) {
+                for (const OneMove& other : threes) {
+                    AppendCrossing(one, kDirections[a], other, kDirections[b], layer);
+                }
+            }
+        }
+    }
+}
+
+void AppendLadderLayer(int connectLength, int ladderLayer, CPatternLayer& layer) {
+    for (Direction direction : kDirections) {
+        for (const std::string& shape : LadderShapes(connectLength, ladderLayer)) {
+            AppendLineShape(shape, direction, layer);
+        }
+    }
 }
 
 } // namespace
@@ -130,12 +236,18 @@ bool ModelBuilder::Build(int connectLength, int layers, CPatternNetwork& network
     }
     network.CreateLayers(layers + 1);
     network.BuildLineLayer(connectLength);
+    const bool forks = connectLength == kForkConnect;
     for (int k = 1; k <= layers; ++k) {
         CPatternLayer& layer = network.layers[static_cast<size_t>(k)];
-        for (Direction direction : kDirections) {
-            for (const std::string& shape : ShapesOfLayer(connectLength, k)) {
-                AppendLineShape(shape, direction, layer);
-            }
+        if (!forks || k < kForkLayer) {
+            AppendLadderLayer(connectLength, k, layer);
+        } else if (k == kForkLayer) {
+            AppendForks(connectLength, layer);
+        } else if (k == kForkLayer + 1) {
+            AppendLadderLayer(connectLength, kForkLayer, layer);
+            AppendLadderLayer(connectLength, kForkLayer + 1, layer);
+        } else {
+            AppendLadderLayer(connectLength, k, layer);
         }
     }
     network.ComputeThresholds();

@@ -20,8 +20,17 @@ namespace rowstone::tools {
 //    makes a shape of layer k - 1 that is open at both ends, so each layer up
 //    starts its threats a stone earlier, down to a single stone in the last
 //    layer; where several shapes meet, their votes add up.
+// For rows of five, layer 3 instead holds the forks: two lines
+// crossing at one move that makes two open threes at once (two shapes of
+// the plain layer 3 played together). The plain layers 3 and 4 then share
+// layer 4, so that the forks come before any quiet development of twos and
+// single stones, and a network cut off below layer 4 does not develop.
 class ModelBuilder {
 public:
+    // Rows of this length get the fork layer, as layer kForkLayer. (Longer
+    // rows keep the plain ladder: their forks came out weaker in duels.)
+    static constexpr int kForkConnect = 5;
+    static constexpr int kForkLayer = 3;
     // One layer per stone of a row, less the winning one.
     static constexpr int kMaxLayers = 14;
     // Above this many patterns a layer keeps only its contiguous runs.

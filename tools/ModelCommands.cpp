@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "Duel.h"
+#include "GomocupBrain.h"
 #include "ModelBuilder.h"
 #include "ModelFile.h"
 #include "Random.h"
@@ -121,6 +122,8 @@ void PrintUsage(std::ostream& err) {
            "       rowstone-model duel A.mod B.mod [--layers-a L] [--layers-b L] [--games G] "
            "[--seed S]\n"
            "    (B may be the word random: a computer that always plays at random)\n"
+           "       rowstone-model brain FILE\n"
+           "    (a Gomocup protocol brain on standard input and output)\n"
            "  ROWS: rows from the top separated by '/', cells x (side -1), o (side +1), . empty\n"
            "  S: x or -1, o or 1\n";
 }
@@ -333,6 +336,21 @@ int RunDuel(const std::vector<std::string>& args, std::ostream& out, std::ostrea
                                       static_cast<uint32_t>(seed));
     out << "A wins " << score.aWins << ", B wins " << score.bWins << ", draws " << score.draws
         << "\n";
+    return kExitOk;
+}
+
+int RunBrain(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+             std::ostream& err) {
+    if (args.size() != 1) {
+        return UsageError(err, "brain takes exactly one FILE");
+    }
+    CGameBoard board;
+    if (!LoadModelFile(args[0], board, err)) {
+        return kExitRefused;
+    }
+    board.learningEnabled = false;
+    GomocupBrain brain(board);
+    brain.Run(in, out);
     return kExitOk;
 }
 

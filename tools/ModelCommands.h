@@ -23,6 +23,9 @@ int RunMove(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 int RunLearn(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunBuild(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunDuel(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// Plays as a Gomocup protocol brain on in and out until END.
+int RunBrain(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+             std::ostream& err);
 
 void PrintUsage(std::ostream& err);
 

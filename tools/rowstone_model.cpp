@@ -10,11 +10,21 @@ namespace {
 
 using Command = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
 
+int RunBrainOnStandardInput(const std::vector<std::string>& args, std::ostream& out,
+                            std::ostream& err) {
+    return rowstone::tools::RunBrain(args, std::cin, out, err);
+}
+
 const std::map<std::string, Command>& Commands() {
     using namespace rowstone::tools;
     static const std::map<std::string, Command> commands = {
-        {"info", RunInfo},   {"dump", RunDump},   {"move", RunMove},
-        {"learn", RunLearn}, {"build", RunBuild}, {"duel", RunDuel},
+        {"info", RunInfo},
+        {"dump", RunDump},
+        {"move", RunMove},
+        {"learn", RunLearn},
+        {"build", RunBuild},
+        {"duel", RunDuel},
+        {"brain", RunBrainOnStandardInput},
     };
     return commands;
 }

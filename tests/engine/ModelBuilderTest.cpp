@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <cstdio>
+#include <filesystem>
 #include <sstream>
 
 namespace rowstone::tools {
@@ -21,32 +21,62 @@ int Count(const CStonePattern& p, int plane) {
     return total;
 }
 
+void ExpectMovesOnEmpties(const CStonePattern& p) {
+    EXPECT_GE(Count(p, 2), 1);
+    EXPECT_EQ(p.threshold, Count(p, 0) + Count(p, 1));
+    for (int r = 0; r < p.height; ++r) {
+        for (int c = 0; c < p.width; ++c) {
+            if (p.At(2, r, c)) {
+                EXPECT_TRUE(p.At(1, r, c)) << "a move must be on an empty intersection";
+            }
+        }
+    }
+}
+
 TEST(ModelBuilder, EachLayerStartsItsThreatsOneStoneEarlier) {
-    for (int connect : {3, 5, 9, 15}) {
+    for (int connect : {3, 4, 5, 9, 15}) {
         CPatternNetwork network;
         std::string reason;
         ASSERT_TRUE(
             ModelBuilder::Build(connect, ModelBuilder::DefaultLayers(connect), network, reason))
             << reason;
         ASSERT_EQ(network.layerCount(), connect);
+        const bool forks = connect == ModelBuilder::kForkConnect;
         for (int k = 1; k < network.layerCount(); ++k) {
             const auto& patterns = network.layers[static_cast<size_t>(k)].patterns;
             ASSERT_FALSE(patterns.empty()) << "connect " << connect << " layer " << k;
+            if (forks && k == ModelBuilder::kForkLayer) {
+                continue; // the forks have a test of their own
+            }
             for (const CStonePattern& p : patterns) {
                 const int length = std::max(p.width, p.height);
+                // Rows of five keep the plain layers 3 and 4 together in layer 4.
+                const bool merged = forks && k == ModelBuilder::kForkLayer + 1;
                 EXPECT_EQ(length, k == 1 ? connect : connect + 1);
-                EXPECT_EQ(Count(p, 0), k == 1 ? connect - 1 : connect - k);
-                EXPECT_GE(Count(p, 2), 1);
-                EXPECT_EQ(p.threshold, Count(p, 0) + Count(p, 1));
-                for (int r = 0; r < p.height; ++r) {
-                    for (int c = 0; c < p.width; ++c) {
-                        if (p.At(2, r, c)) {
-                            EXPECT_TRUE(p.At(1, r, c)) << "a move must be on an empty intersection";
-                        }
-                    }
+                if (merged) {
+                    EXPECT_TRUE(Count(p, 0) == connect - 3 || Count(p, 0) == connect - 4)
+                        << "connect " << connect;
+                } else {
+                    EXPECT_EQ(Count(p, 0), k == 1 ? connect - 1 : connect - k);
                 }
+                ExpectMovesOnEmpties(p);
             }
         }
+    }
+}
+
+TEST(ModelBuilder, ForksCrossTwoLinesAtOneMove) {
+    CPatternNetwork network;
+    std::string reason;
+    ASSERT_TRUE(ModelBuilder::Build(5, 4, network, reason)) << reason;
+    const auto& forks = network.layers[ModelBuilder::kForkLayer].patterns;
+    // Open threes to be: 2 stones among the inner 4 of 6 cells, 6 ways, 2
+    // moves each; two of them along each of the 6 pairs of lines.
+    EXPECT_EQ(forks.size(), 6u * 12u * 12u);
+    for (const CStonePattern& p : forks) {
+        EXPECT_EQ(Count(p, 2), 1);
+        EXPECT_EQ(Count(p, 0), 4);
+        ExpectMovesOnEmpties(p);
     }
 }
 
@@ -76,6 +106,20 @@ TEST(Duel, MoreLayersWinMoreAndFullDepthBeatsRandomPlay) {
     random.CreateLayers(1);
     const DuelScore versusRandom = Duel(strong, 0, random, 0).Play(15, 15, 5, 20, 2);
     EXPECT_GE(versusRandom.aWins, 19);
+}
+
+TEST(Duel, FullDepthOfFiveInARowWinsNineteenOfTwentyAgainstEveryLowerDepth) {
+    CPatternNetwork full;
+    CPatternNetwork lower;
+    std::string reason;
+    const int depth = ModelBuilder::DefaultLayers(5);
+    ASSERT_TRUE(ModelBuilder::Build(5, depth, full, reason));
+    ASSERT_TRUE(ModelBuilder::Build(5, depth, lower, reason));
+    for (int layers = 1; layers < depth; ++layers) {
+        const DuelScore score = Duel(full, depth, lower, layers).Play(15, 15, 5, 40, 11);
+        EXPECT_GE(score.aWins, 38) << "against " << layers << " layers: B wins " << score.bWins
+                                   << ", draws " << score.draws;
+    }
 }
 
 TEST(Duel, TheCommandPrintsTheScoreLine) {

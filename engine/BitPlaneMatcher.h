@@ -1,0 +1,23 @@
+#pragma once
+
+#include "BitGrid.h"
+#include "PatternMask.h"
+#include "PlacementSet.h"
+
+namespace rowstone {
+
+// Finds the placements of a pattern whose mask is exact over two bit planes
+// of the same size: one holding the stones the pattern's plane 0 asks for,
+// one holding the empty intersections its plane 1 asks for. For each row of
+// placements the candidates are the AND, over every required cell (r, c),
+// of plane row y0 + r shifted down by c; rows and columns that hold no bit
+// of a plane rule out the placements that would need them first.
+//
+// Returns true when at least one placement matches. With firstOnly it stops
+// at the first matching row of placements and out may be nullptr; otherwise
+// out receives every match (and only those).
+bool MatchBitPlanes(const PatternMask& mask, int patternWidth, int patternHeight,
+                    const BitGrid& stones, const BitGrid& empties, PlacementSet* out,
+                    bool firstOnly);
+
+} // namespace rowstone
