@@ -6,6 +6,7 @@
 #include "ModelError.h"
 #include "Move.h"
 #include "PlacementSet.h"
+#include "PlanePairs.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -44,6 +45,11 @@ public:
     BitGrid templateEmptyPlane;
     PlacementSet placements;
     PlacementSet innerPlacements;
+    // The pairs of those planes, listed when a large layer is scanned.
+    PlanePairs sidePairs[2];
+    PlanePairs emptyPairs;
+    PlanePairs templateStonePairs;
+    PlanePairs templateEmptyPairs;
 
     std::vector<CPatternLayer> layers;
     int32_t connectLength = 0;
@@ -107,6 +113,13 @@ public:
     bool CollectPlacementVotes(const PlacementSet& matches, const CStonePattern& p, int W, int H,
                                int& maxMove, int& maxEmpty, int& matchCount);
     BitGrid& StonePlane(int side) { return sidePlanes[side < 0 ? 0 : 1]; }
+    PlanePairs& StonePairs(int side) { return sidePairs[side < 0 ? 0 : 1]; }
+    // The first pattern of a layer at or after index from that fits a W x H
+    // grid and may match for side on the loaded side planes, or on the
+    // loaded template planes; the layer's pattern count when none is left.
+    // The patterns passed over are those Match* would report unmatched.
+    int NextOnSidePlanes(int layer, int from, int side, int W, int H);
+    int NextOnTemplatePlanes(int layer, int from, int W, int H);
 
     // --- Learning (Learning.cpp) ---
     bool LearnFromGame(const Move* moves, int moveCount, int W, int H);

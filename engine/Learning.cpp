@@ -158,7 +158,10 @@ bool CPatternNetwork::FindWinningLine(const int32_t* board, int side, int W, int
     if (!LoadReplayPlanes(board, W, H)) {
         return false;
     }
-    for (const CStonePattern& line : layers[0].patterns) {
+    const std::vector<CStonePattern>& patterns = layers[0].patterns;
+    for (int i = NextOnSidePlanes(0, 0, side, W, H); i < static_cast<int>(patterns.size());
+         i = NextOnSidePlanes(0, i + 1, side, W, H)) {
+        const CStonePattern& line = patterns[static_cast<size_t>(i)];
         bool found = false;
         if (!line.Fits(W, H) || !MatchReplay(line, board, side, W, H, &placements, false, found) ||
             !found) {
@@ -245,7 +248,10 @@ bool CPatternNetwork::IsUnstoppable(const CStonePattern& p, int x0, int y0, int 
     int best = 0;
     int total = 0;
     for (int layer = 1; layer <= level; ++layer) {
-        for (const CStonePattern& q : layers[static_cast<size_t>(layer)].patterns) {
+        const std::vector<CStonePattern>& patterns = layers[static_cast<size_t>(layer)].patterns;
+        for (int i = NextOnTemplatePlanes(layer, 0, W, H); i < static_cast<int>(patterns.size());
+             i = NextOnTemplatePlanes(layer, i + 1, W, H)) {
+            const CStonePattern& q = patterns[static_cast<size_t>(i)];
             if (!q.Fits(W, H)) {
                 continue;
             }
@@ -288,7 +294,10 @@ bool CPatternNetwork::FindForcingPattern(const int32_t* board, int side, int lev
         return false;
     }
     for (int layer = 1; layer <= level; ++layer) {
-        for (const CStonePattern& p : layers[static_cast<size_t>(layer)].patterns) {
+        const std::vector<CStonePattern>& patterns = layers[static_cast<size_t>(layer)].patterns;
+        for (int i = NextOnSidePlanes(layer, 0, side, W, H); i < static_cast<int>(patterns.size());
+             i = NextOnSidePlanes(layer, i + 1, side, W, H)) {
+            const CStonePattern& p = patterns[static_cast<size_t>(i)];
             if (!p.Fits(W, H)) {
                 continue;
             }
@@ -337,7 +346,10 @@ bool CPatternNetwork::KnownAtLowerLayer(int level, int W, int H) {
         return false;
     }
     for (int layer = 1; layer < level; ++layer) {
-        for (const CStonePattern& q : layers[static_cast<size_t>(layer)].patterns) {
+        const std::vector<CStonePattern>& patterns = layers[static_cast<size_t>(layer)].patterns;
+        for (int i = NextOnTemplatePlanes(layer, 0, W, H); i < static_cast<int>(patterns.size());
+             i = NextOnTemplatePlanes(layer, i + 1, W, H)) {
+            const CStonePattern& q = patterns[static_cast<size_t>(i)];
             if (!q.Fits(W, H)) {
                 continue;
             }

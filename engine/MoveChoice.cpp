@@ -19,7 +19,10 @@ bool CPatternNetwork::IsWin(const int8_t* cells, int side, int W, int H) {
         !LoadCellPlanes(cells, W, H)) {
         return false;
     }
-    for (const CStonePattern& line : layers[0].patterns) {
+    const std::vector<CStonePattern>& patterns = layers[0].patterns;
+    for (int i = NextOnSidePlanes(0, 0, side, W, H); i < static_cast<int>(patterns.size());
+         i = NextOnSidePlanes(0, i + 1, side, W, H)) {
+        const CStonePattern& line = patterns[static_cast<size_t>(i)];
         if (!line.Fits(W, H)) {
             continue;
         }
@@ -36,7 +39,10 @@ bool CPatternNetwork::IsWin(const int8_t* cells, int side, int W, int H) {
 
 bool CPatternNetwork::ScoreLayerForSide(int layer, const int8_t* cells, int side, int W, int H,
                                         bool& found, int& maxMove, int& maxEmpty, int& matchCount) {
-    for (const CStonePattern& p : layers[static_cast<size_t>(layer)].patterns) {
+    const std::vector<CStonePattern>& patterns = layers[static_cast<size_t>(layer)].patterns;
+    for (int i = NextOnSidePlanes(layer, 0, side, W, H); i < static_cast<int>(patterns.size());
+         i = NextOnSidePlanes(layer, i + 1, side, W, H)) {
+        const CStonePattern& p = patterns[static_cast<size_t>(i)];
         if (!p.Fits(W, H)) {
             continue;
         }
@@ -132,7 +138,10 @@ bool CPatternNetwork::CollectVotes(const int32_t* matches, const CStonePattern& 
 }
 
 bool CPatternNetwork::ProbeMatchesLayer(int layer, int8_t* cells, int probeSide, int W, int H) {
-    for (const CStonePattern& p : layers[static_cast<size_t>(layer)].patterns) {
+    const std::vector<CStonePattern>& patterns = layers[static_cast<size_t>(layer)].patterns;
+    for (int i = NextOnSidePlanes(layer, 0, probeSide, W, H); i < static_cast<int>(patterns.size());
+         i = NextOnSidePlanes(layer, i + 1, probeSide, W, H)) {
+        const CStonePattern& p = patterns[static_cast<size_t>(i)];
         bool found = false;
         if (!p.Fits(W, H) || !MatchCells(p, cells, probeSide, W, H, nullptr, true, found)) {
             continue;

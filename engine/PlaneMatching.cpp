@@ -26,20 +26,81 @@ bool PlanesSized(const BitGrid& plane, int W, int H) {
     return plane.Width() == W && plane.Height() == H;
 }
 
-// MatchBitPlanes, first answering the patterns that ask for more stones or
-// empties than the planes hold: most patterns of a scan.
-bool MatchOnPlanes(const CStonePattern& p, const BitGrid& stones, const BitGrid& empties,
-                   PlacementSet* out, bool firstOnly) {
-    if (p.mask.stoneCount > stones.Count() || p.mask.emptyCount > empties.Count()) {
+// Layers of at least this many patterns are passed over by pair offsets:
+// listing the pairs of a plane costs about as much as passing over that
+// many patterns one by one.
+constexpr size_t kPatternsWorthPairs = 128;
+// Longest list of pairs walked instead of matching across the planes.
+constexpr int kMaxPairWalk = 16;
+
+PlaneFacts FactsOf(const BitGrid& plane, PlanePairs& pairs, size_t layerSize) {
+    if (layerSize >= kPatternsWorthPairs) {
+        pairs.Ensure(plane);
+    }
+    return {plane.Count(), pairs.DescribesNow(plane) ? &pairs : nullptr};
+}
+
+// The length of the list of pairs that p's first and last cells on a plane
+// would walk; more than kMaxPairWalk when there is no such list.
+int PairWalk(const PatternMask::Cell* cells, int count, const BitGrid& plane,
+             const PlanePairs& pairs) {
+    if (count < 2 || !pairs.DescribesNow(plane) || !pairs.Listed()) {
+        return kMaxPairWalk + 1;
+    }
+    const uint16_t offset = PlanePairs::OffsetOf(cells[0], cells[count - 1]);
+    return offset == PlanePairs::kNoOffset ? kMaxPairWalk + 1 : pairs.Count(offset);
+}
+
+// The matches of p on two planes: patterns that ask for more stones or
+// empties than the planes hold are answered first (most patterns of a
+// scan), then a short list of pairs is walked where the planes have one,
+// else the planes are matched across.
+bool MatchOnPlanes(const CStonePattern& p, const BitGrid& stones, const PlanePairs& stonePairs,
+                   const BitGrid& empties, const PlanePairs& emptyPairs, PlacementSet* out,
+                   bool firstOnly) {
+    const PatternMask& mask = p.mask;
+    if (mask.stoneCount > stones.Count() || mask.emptyCount > empties.Count()) {
         if (out != nullptr) {
             out->Clear();
         }
         return false;
     }
-    return MatchBitPlanes(p.mask, p.width, p.height, stones, empties, out, firstOnly);
+    const int stoneWalk = PairWalk(mask.Stones(), mask.stoneCount, stones, stonePairs);
+    const int emptyWalk = PairWalk(mask.Empties(), mask.emptyCount, empties, emptyPairs);
+    if (std::min(stoneWalk, emptyWalk) <= kMaxPairWalk) {
+        const bool onStones = stoneWalk <= emptyWalk;
+        return MatchAtPairs(mask, p.width, p.height, stones, empties, onStones,
+                            onStones ? stonePairs : emptyPairs, out, firstOnly);
+    }
+    return MatchBitPlanes(mask, p.width, p.height, stones, empties, out, firstOnly);
 }
 
 } // namespace
+
+int CPatternNetwork::NextOnSidePlanes(int layer, int from, int side, int W, int H) {
+    CPatternLayer& l = layers[static_cast<size_t>(layer)];
+    const bool decide =
+        !referenceMatching && IsSide(side) && int64_t{W} * H >= 2 && PlanesSized(emptyPlane, W, H);
+    if (!decide) {
+        return l.prefilter.Next(l.patterns, from, {}, {}, W, H);
+    }
+    return l.prefilter.Next(l.patterns, from,
+                            FactsOf(StonePlane(side), StonePairs(side), l.patterns.size()),
+                            FactsOf(emptyPlane, emptyPairs, l.patterns.size()), W, H);
+}
+
+int CPatternNetwork::NextOnTemplatePlanes(int layer, int from, int W, int H) {
+    CPatternLayer& l = layers[static_cast<size_t>(layer)];
+    const bool decide =
+        !referenceMatching && templateIsBinary_ && PlanesSized(templateEmptyPlane, W, H);
+    if (!decide) {
+        return l.prefilter.Next(l.patterns, from, {}, {}, W, H);
+    }
+    return l.prefilter.Next(l.patterns, from,
+                            FactsOf(templateStonePlane, templateStonePairs, l.patterns.size()),
+                            FactsOf(templateEmptyPlane, templateEmptyPairs, l.patterns.size()), W,
+                            H);
+}
 
 bool CPatternNetwork::EnsureBitPlanes(int W, int H) {
     if (emptyPlane.Width() == W && emptyPlane.Height() == H) {
@@ -149,7 +210,8 @@ bool CPatternNetwork::MatchCells(const CStonePattern& p, const int8_t* cells, in
         return false;
     }
     if (!referenceMatching && PlanesDecide(p) && PlanesSized(emptyPlane, W, H)) {
-        found = MatchOnPlanes(p, StonePlane(side), emptyPlane, out, firstOnly);
+        found = MatchOnPlanes(p, StonePlane(side), StonePairs(side), emptyPlane, emptyPairs, out,
+                              firstOnly);
         return true;
     }
     if (!EnsureBuffersFor(W, H) || !ScoreGrid(scoreMap.data(), cells, p, side, W, H)) {
@@ -167,7 +229,8 @@ bool CPatternNetwork::MatchReplay(const CStonePattern& p, const int32_t* board, 
         return false;
     }
     if (!referenceMatching && PlanesDecide(p) && PlanesSized(emptyPlane, W, H)) {
-        found = MatchOnPlanes(p, StonePlane(side), emptyPlane, out, firstOnly);
+        found = MatchOnPlanes(p, StonePlane(side), StonePairs(side), emptyPlane, emptyPairs, out,
+                              firstOnly);
         return true;
     }
     if (!EnsureBuffersFor(W, H) || !ScoreReplay(scoreMap.data(), board, p, side, W, H)) {
@@ -185,7 +248,8 @@ bool CPatternNetwork::MatchTemplate(const CStonePattern& p, const int32_t* templ
     }
     if (!referenceMatching && templateIsBinary_ && PlanesDecide(p) &&
         PlanesSized(templateEmptyPlane, W, H)) {
-        found = MatchOnPlanes(p, templateStonePlane, templateEmptyPlane, out, firstOnly);
+        found = MatchOnPlanes(p, templateStonePlane, templateStonePairs, templateEmptyPlane,
+                              templateEmptyPairs, out, firstOnly);
         return true;
     }
     if (!EnsureBuffersFor(W, H) || !ScoreTemplate(scoreMap.data(), templatePlanes, p, W, H)) {
