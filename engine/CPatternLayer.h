@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CStonePattern.h"
-#include "LayerPrefilter.h"
+#include "LayerDigest.h"
 
 #include <cstdint>
 #include <vector>
@@ -14,7 +14,7 @@ class CPatternLayer {
 public:
     std::vector<CStonePattern> patterns;
     // The digest scans read to pass over patterns that cannot match.
-    LayerPrefilter prefilter;
+    LayerDigest digest;
 
     int32_t patternCount() const { return static_cast<int32_t>(patterns.size()); }
 

@@ -29,6 +29,29 @@ void AddPatternOverWindow(const CStonePattern& p, int x0, int y0, int W, Planes 
     }
 }
 
+// Adds q's empty plane placed at (x0, y0) to coverage and raises best to
+// the highest count it reached. Where q's mask is exact its empty cells
+// are the plane's only non-zero values, and cells left unchanged cannot
+// raise the highest count.
+void AddEmptyCoverage(const CStonePattern& q, int x0, int y0, int W, int32_t* coverage,
+                      int& best) {
+    if (q.mask.exact && q.mask.requiredCount == q.threshold) {
+        const PatternMask::Cell* cells = q.mask.Empties();
+        for (int k = 0; k < q.mask.emptyCount; ++k) {
+            int32_t& count = coverage[(y0 + cells[k].row) * W + x0 + cells[k].column];
+            best = std::max(best, ++count);
+        }
+        return;
+    }
+    for (int r = 0; r < q.height; ++r) {
+        for (int c = 0; c < q.width; ++c) {
+            const int i = (y0 + r) * W + x0 + c;
+            coverage[i] += q.At(1, r, c);
+            best = std::max(best, coverage[i]);
+        }
+    }
+}
+
 bool GridPlanesEqual(const CStonePattern& p, const int32_t* grid, int w, int h) {
     const int m = w * h;
     for (int plane = 0; plane < 2; ++plane) {
@@ -264,13 +287,7 @@ bool CPatternNetwork::IsUnstoppable(const CStonePattern& p, int x0, int y0, int 
             }
             innerPlacements.ForEach([&](int qx, int qy) {
                 ++total;
-                for (int r = 0; r < q.height; ++r) {
-                    for (int c = 0; c < q.width; ++c) {
-                        const int i = (qy + r) * W + qx + c;
-                        coverage[i] += q.At(1, r, c);
-                        best = std::max(best, coverage[i]);
-                    }
-                }
+                AddEmptyCoverage(q, qx, qy, W, coverage, best);
                 return true;
             });
             if (best < total) {

@@ -31,13 +31,13 @@ bool PlanesSized(const BitGrid& plane, int W, int H) {
 // many patterns one by one.
 constexpr size_t kPatternsWorthPairs = 128;
 // Longest list of pairs walked instead of matching across the planes.
-constexpr int kMaxPairWalk = 16;
+constexpr int kMaxPairWalk = LayerDigest::kMaxPairWalk;
 
 PlaneFacts FactsOf(const BitGrid& plane, PlanePairs& pairs, size_t layerSize) {
     if (layerSize >= kPatternsWorthPairs) {
         pairs.Ensure(plane);
     }
-    return {plane.Count(), pairs.DescribesNow(plane) ? &pairs : nullptr};
+    return {plane.Count(), &plane, pairs.DescribesNow(plane) ? &pairs : nullptr};
 }
 
 // The length of the list of pairs that p's first and last cells on a plane
@@ -82,9 +82,9 @@ int CPatternNetwork::NextOnSidePlanes(int layer, int from, int side, int W, int 
     const bool decide =
         !referenceMatching && IsSide(side) && int64_t{W} * H >= 2 && PlanesSized(emptyPlane, W, H);
     if (!decide) {
-        return l.prefilter.Next(l.patterns, from, {}, {}, W, H);
+        return l.digest.Next(l.patterns, from, {}, {}, W, H);
     }
-    return l.prefilter.Next(l.patterns, from,
+    return l.digest.Next(l.patterns, from,
                             FactsOf(StonePlane(side), StonePairs(side), l.patterns.size()),
                             FactsOf(emptyPlane, emptyPairs, l.patterns.size()), W, H);
 }
@@ -94,9 +94,9 @@ int CPatternNetwork::NextOnTemplatePlanes(int layer, int from, int W, int H) {
     const bool decide =
         !referenceMatching && templateIsBinary_ && PlanesSized(templateEmptyPlane, W, H);
     if (!decide) {
-        return l.prefilter.Next(l.patterns, from, {}, {}, W, H);
+        return l.digest.Next(l.patterns, from, {}, {}, W, H);
     }
-    return l.prefilter.Next(l.patterns, from,
+    return l.digest.Next(l.patterns, from,
                             FactsOf(templateStonePlane, templateStonePairs, l.patterns.size()),
                             FactsOf(templateEmptyPlane, templateEmptyPairs, l.patterns.size()), W,
                             H);

@@ -47,15 +47,6 @@ template <typename Visit> bool ForEachPair(const BitGrid& grid, Visit visit) {
 
 } // namespace
 
-uint16_t PlanePairs::OffsetOf(PatternMask::Cell a, PatternMask::Cell b) {
-    const int dr = b.row - a.row;
-    const int dc = b.column - a.column;
-    if (dr < 0 || dr >= kReach || dc <= -kReach || dc >= kReach || (dr == 0 && dc <= 0)) {
-        return kNoOffset;
-    }
-    return static_cast<uint16_t>(dr * kOffsetColumns + dc + kReach - 1);
-}
-
 void PlanePairs::Ensure(const BitGrid& grid) {
     if (!DescribesNow(grid)) {
         Build(grid);

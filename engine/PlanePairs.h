@@ -29,7 +29,14 @@ public:
     static constexpr int kMaxPairs = 4096;
 
     // The offset from cell a to cell b, b after a in row-major order.
-    static uint16_t OffsetOf(PatternMask::Cell a, PatternMask::Cell b);
+    static uint16_t OffsetOf(PatternMask::Cell a, PatternMask::Cell b) {
+        const int dr = b.row - a.row;
+        const int dc = b.column - a.column;
+        if (dr < 0 || dr >= kReach || dc <= -kReach || dc >= kReach || (dr == 0 && dc <= 0)) {
+            return kNoOffset;
+        }
+        return static_cast<uint16_t>(dr * kOffsetColumns + dc + kReach - 1);
+    }
 
     // Lists the pairs of grid, unless they are already listed for it as it
     // stands.

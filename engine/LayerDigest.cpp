@@ -1,0 +1,147 @@
+#include "LayerDigest.h"
+
+#include <algorithm>
+#include <array>
+
+namespace rowstone {
+
+namespace {
+
+using Cell = PatternMask::Cell;
+
+// The bit planes alone decide p's matches: the same rule the matcher uses.
+bool PlanesDecide(const CStonePattern& p) {
+    return p.mask.exact && p.mask.requiredCount == p.threshold && p.planeCount >= 2;
+}
+
+uint8_t SideOrZero(int side) {
+    return side >= 1 && side <= CStonePattern::kMaxSide ? static_cast<uint8_t>(side) : 0;
+}
+
+uint16_t FarthestPair(const Cell* cells, int count) {
+    return count >= 2 ? PlanePairs::OffsetOf(cells[0], cells[count - 1]) : PlanePairs::kNoOffset;
+}
+
+const uint64_t* PresentOffsets(const PlaneFacts& facts) {
+    static const std::array<uint64_t, PlanePairs::kOffsets / 64 + 1> everyOffset = [] {
+        std::array<uint64_t, PlanePairs::kOffsets / 64 + 1> bits{};
+        bits.fill(~uint64_t{0});
+        return bits;
+    }();
+    return facts.pairs != nullptr ? facts.pairs->PresentBits() : everyOffset.data();
+}
+
+bool Has(const uint64_t* present, uint16_t offset) {
+    return (present[offset >> 6] >> (offset & 63) & 1) != 0;
+}
+
+// The number of pairs at offset on a plane, or more than the longest walk
+// when the plane lists none or the pattern has no such pair.
+int WalkLength(const PlaneFacts& facts, uint16_t offset) {
+    if (facts.pairs == nullptr || !facts.pairs->Listed() || offset == PlanePairs::kNoOffset) {
+        return LayerDigest::kMaxPairWalk + 1;
+    }
+    return facts.pairs->Count(offset);
+}
+
+bool AllSet(const Cell* cells, int count, const BitGrid& grid, int x0, int y0) {
+    for (int i = 0; i < count; ++i) {
+        if (!grid.Test(x0 + cells[i].column, y0 + cells[i].row)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+void LayerDigest::Refresh(const std::vector<CStonePattern>& patterns) {
+    entries_.resize(patterns.size());
+    cells_.clear();
+    fewestStones_ = PlaneFacts::kAnyCount;
+    fewestEmpties_ = PlaneFacts::kAnyCount;
+    for (size_t i = 0; i < patterns.size(); ++i) {
+        const CStonePattern& p = patterns[i];
+        const PatternMask& mask = p.mask;
+        const bool decided = PlanesDecide(p);
+        Entry& e = entries_[i];
+        e.width = SideOrZero(p.width);
+        e.height = SideOrZero(p.height);
+        if (e.height == 0) {
+            e.width = 0;
+        }
+        e.decided = decided ? 1 : 0;
+        e.unused = 0;
+        e.stones = decided ? mask.stoneCount : 0;
+        e.empties = decided ? mask.emptyCount : 0;
+        e.stonePair = decided ? FarthestPair(mask.Stones(), mask.stoneCount) : PlanePairs::kNoOffset;
+        e.emptyPair =
+            decided ? FarthestPair(mask.Empties(), mask.emptyCount) : PlanePairs::kNoOffset;
+        e.firstCell = static_cast<uint32_t>(cells_.size());
+        if (decided) {
+            cells_.insert(cells_.end(), mask.Stones(), mask.Stones() + mask.requiredCount);
+        }
+        fewestStones_ = std::min(fewestStones_, int{e.stones});
+        fewestEmpties_ = std::min(fewestEmpties_, int{e.empties});
+    }
+    madeFor_ = patterns.data();
+    revision_ = PatternMask::Revision();
+}
+
+bool LayerDigest::RuledOutByPairs(const Entry& e, const PlaneFacts& stones,
+                                  const PlaneFacts& empties, int W, int H) const {
+    const int stoneWalk = WalkLength(stones, e.stonePair);
+    const int emptyWalk = WalkLength(empties, e.emptyPair);
+    if (std::min(stoneWalk, emptyWalk) > kMaxPairWalk || stones.grid == nullptr ||
+        empties.grid == nullptr) {
+        return false;
+    }
+    const Cell* stoneCells = cells_.data() + e.firstCell;
+    const Cell* emptyCells = stoneCells + e.stones;
+    const bool onStones = stoneWalk <= emptyWalk;
+    const Cell anchor = onStones ? stoneCells[0] : emptyCells[0];
+    const PlanePairs& pairs = onStones ? *stones.pairs : *empties.pairs;
+    const uint16_t offset = onStones ? e.stonePair : e.emptyPair;
+    const int lastX = W - e.width;
+    const int lastY = H - e.height;
+    for (const uint16_t* at = pairs.Begin(offset); at != pairs.End(offset); ++at) {
+        const int x0 = (*at & 0xFF) - anchor.column;
+        const int y0 = (*at >> 8) - anchor.row;
+        if (x0 >= 0 && y0 >= 0 && x0 <= lastX && y0 <= lastY &&
+            AllSet(stoneCells, e.stones, *stones.grid, x0, y0) &&
+            AllSet(emptyCells, e.empties, *empties.grid, x0, y0)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int LayerDigest::Next(const std::vector<CStonePattern>& patterns, int from,
+                      const PlaneFacts& stones, const PlaneFacts& empties, int W, int H) {
+    const int count = static_cast<int>(patterns.size());
+    if (revision_ != PatternMask::Revision() || madeFor_ != patterns.data() ||
+        entries_.size() != patterns.size()) {
+        Refresh(patterns);
+    }
+    if (stones.count < fewestStones_ || empties.count < fewestEmpties_) {
+        return count;
+    }
+    const uint64_t* stonePairs = PresentOffsets(stones);
+    const uint64_t* emptyPairs = PresentOffsets(empties);
+    const Entry* entries = entries_.data();
+    const unsigned widths = static_cast<unsigned>(W);
+    // Every test is evaluated and combined without branching: most entries
+    // fail one test or another, unpredictably.
+    for (int i = from < 0 ? 0 : from; i < count; ++i) {
+        const Entry& e = entries[i];
+        const bool candidate = (e.stones <= stones.count) & (e.empties <= empties.count) &
+                               (static_cast<unsigned>(e.width) - 1 < widths) & (e.height <= H) &
+                               Has(stonePairs, e.stonePair) & Has(emptyPairs, e.emptyPair);
+        if (candidate && !(e.decided != 0 && RuledOutByPairs(e, stones, empties, W, H))) {
+            return i;
+        }
+    }
+    return count;
+}
+
+} // namespace rowstone
