@@ -22,6 +22,10 @@ uint16_t FarthestPair(const Cell* cells, int count) {
     return count >= 2 ? PlanePairs::OffsetOf(cells[0], cells[count - 1]) : PlanePairs::kNoOffset;
 }
 
+uint16_t SecondPair(const Cell* cells, int count) {
+    return count >= 3 ? PlanePairs::OffsetOf(cells[0], cells[1]) : PlanePairs::kNoOffset;
+}
+
 const uint64_t* PresentOffsets(const PlaneFacts& facts) {
     static const std::array<uint64_t, PlanePairs::kOffsets / 64 + 1> everyOffset = [] {
         std::array<uint64_t, PlanePairs::kOffsets / 64 + 1> bits{};
@@ -55,8 +59,38 @@ bool AllSet(const Cell* cells, int count, const BitGrid& grid, int x0, int y0) {
 
 } // namespace
 
+void LayerDigest::PairIndex::Build(const std::vector<Entry>& entries, bool onStones) {
+    slots_.assign(PlanePairs::kOffsets + 1, -1);
+    offsets_.clear();
+    words_ = (entries.size() + 63) / 64;
+    bits_.clear();
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const uint16_t offset = onStones ? entries[i].stonePair : entries[i].emptyPair;
+        if (slots_[offset] < 0) {
+            slots_[offset] = static_cast<int16_t>(offsets_.size());
+            offsets_.push_back(offset);
+            bits_.resize(bits_.size() + words_, 0);
+        }
+        bits_[static_cast<size_t>(slots_[offset]) * words_ + i / 64] |= uint64_t{1} << (i % 64);
+    }
+}
+
+void LayerDigest::PairIndex::Collect(const PlanePairs& pairs, uint64_t* candidates) const {
+    std::fill(candidates, candidates + words_, 0);
+    for (size_t row = 0; row < offsets_.size(); ++row) {
+        if (!pairs.Has(offsets_[row])) {
+            continue;
+        }
+        const uint64_t* bits = bits_.data() + row * words_;
+        for (size_t k = 0; k < words_; ++k) {
+            candidates[k] |= bits[k];
+        }
+    }
+}
+
 void LayerDigest::Refresh(const std::vector<CStonePattern>& patterns) {
     entries_.resize(patterns.size());
+    firstCells_.resize(patterns.size());
     cells_.clear();
     fewestStones_ = PlaneFacts::kAnyCount;
     fewestEmpties_ = PlaneFacts::kAnyCount;
@@ -77,18 +111,73 @@ void LayerDigest::Refresh(const std::vector<CStonePattern>& patterns) {
         e.stonePair = decided ? FarthestPair(mask.Stones(), mask.stoneCount) : PlanePairs::kNoOffset;
         e.emptyPair =
             decided ? FarthestPair(mask.Empties(), mask.emptyCount) : PlanePairs::kNoOffset;
-        e.firstCell = static_cast<uint32_t>(cells_.size());
+        e.secondStonePair =
+            decided ? SecondPair(mask.Stones(), mask.stoneCount) : PlanePairs::kNoOffset;
+        e.secondEmptyPair =
+            decided ? SecondPair(mask.Empties(), mask.emptyCount) : PlanePairs::kNoOffset;
+        firstCells_[i] = static_cast<uint32_t>(cells_.size());
         if (decided) {
             cells_.insert(cells_.end(), mask.Stones(), mask.Stones() + mask.requiredCount);
         }
         fewestStones_ = std::min(fewestStones_, int{e.stones});
         fewestEmpties_ = std::min(fewestEmpties_, int{e.empties});
     }
+    stoneIndex_.Build(entries_, true);
+    emptyIndex_.Build(entries_, false);
+    candidates_.assign((entries_.size() + 63) / 64, 0);
+    emptyCandidates_.assign(candidates_.size(), 0);
+    candidatesValid_ = false;
     madeFor_ = patterns.data();
     revision_ = PatternMask::Revision();
 }
 
-bool LayerDigest::RuledOutByPairs(const Entry& e, const PlaneFacts& stones,
+bool LayerDigest::PrepareCandidates(const PlaneFacts& stones, const PlaneFacts& empties) {
+    auto listed = [](const PlaneFacts& f) { return f.pairs != nullptr && f.pairs->Listed(); };
+    auto state = [&](const PlaneFacts& f) {
+        return listed(f) ? PlaneState{f.pairs, f.grid, f.grid->Revision()} : PlaneState{};
+    };
+    const PlaneState stoneState = state(stones);
+    const PlaneState emptyState = state(empties);
+    if (stoneState.pairs == nullptr && emptyState.pairs == nullptr) {
+        return false;
+    }
+    if (candidatesValid_ && stoneState == candidateStones_ && emptyState == candidateEmpties_) {
+        return true;
+    }
+    if (stoneState.pairs != nullptr) {
+        stoneIndex_.Collect(*stones.pairs, candidates_.data());
+    } else {
+        std::fill(candidates_.begin(), candidates_.end(), ~uint64_t{0});
+    }
+    if (emptyState.pairs != nullptr) {
+        emptyIndex_.Collect(*empties.pairs, emptyCandidates_.data());
+        for (size_t k = 0; k < candidates_.size(); ++k) {
+            candidates_[k] &= emptyCandidates_[k];
+        }
+    }
+    candidateStones_ = stoneState;
+    candidateEmpties_ = emptyState;
+    candidatesValid_ = true;
+    return true;
+}
+
+bool LayerDigest::Passes(int i, const PlaneFacts& stones, const PlaneFacts& empties,
+                         const uint64_t* stonePairs, const uint64_t* emptyPairs, int W,
+                         int H) const {
+    const Entry& e = entries_[static_cast<size_t>(i)];
+    // Every test is evaluated and combined without branching: most entries
+    // fail one test or another, unpredictably.
+    const bool candidate = (e.stones <= stones.count) & (e.empties <= empties.count) &
+                           (static_cast<unsigned>(e.width) - 1 < static_cast<unsigned>(W)) &
+                           (e.height <= H) & Has(stonePairs, e.stonePair) &
+                           Has(emptyPairs, e.emptyPair) & Has(stonePairs, e.secondStonePair) &
+                           Has(emptyPairs, e.secondEmptyPair);
+    return candidate &&
+           !(e.decided != 0 &&
+             RuledOutByPairs(e, firstCells_[static_cast<size_t>(i)], stones, empties, W, H));
+}
+
+bool LayerDigest::RuledOutByPairs(const Entry& e, uint32_t firstCell, const PlaneFacts& stones,
                                   const PlaneFacts& empties, int W, int H) const {
     const int stoneWalk = WalkLength(stones, e.stonePair);
     const int emptyWalk = WalkLength(empties, e.emptyPair);
@@ -96,7 +185,7 @@ bool LayerDigest::RuledOutByPairs(const Entry& e, const PlaneFacts& stones,
         empties.grid == nullptr) {
         return false;
     }
-    const Cell* stoneCells = cells_.data() + e.firstCell;
+    const Cell* stoneCells = cells_.data() + firstCell;
     const Cell* emptyCells = stoneCells + e.stones;
     const bool onStones = stoneWalk <= emptyWalk;
     const Cell anchor = onStones ? stoneCells[0] : emptyCells[0];
@@ -128,16 +217,26 @@ int LayerDigest::Next(const std::vector<CStonePattern>& patterns, int from,
     }
     const uint64_t* stonePairs = PresentOffsets(stones);
     const uint64_t* emptyPairs = PresentOffsets(empties);
-    const Entry* entries = entries_.data();
-    const unsigned widths = static_cast<unsigned>(W);
-    // Every test is evaluated and combined without branching: most entries
-    // fail one test or another, unpredictably.
-    for (int i = from < 0 ? 0 : from; i < count; ++i) {
-        const Entry& e = entries[i];
-        const bool candidate = (e.stones <= stones.count) & (e.empties <= empties.count) &
-                               (static_cast<unsigned>(e.width) - 1 < widths) & (e.height <= H) &
-                               Has(stonePairs, e.stonePair) & Has(emptyPairs, e.emptyPair);
-        if (candidate && !(e.decided != 0 && RuledOutByPairs(e, stones, empties, W, H))) {
+    const int start = from < 0 ? 0 : from;
+    if (count > 0 && PrepareCandidates(stones, empties)) {
+        const uint64_t* words = candidates_.data();
+        const int wordCount = static_cast<int>(candidates_.size());
+        for (int k = start / 64; k < wordCount; ++k) {
+            uint64_t bits = words[k];
+            if (k == start / 64) {
+                bits &= ~uint64_t{0} << (start % 64);
+            }
+            for (; bits != 0; bits &= bits - 1) {
+                const int i = k * 64 + __builtin_ctzll(bits);
+                if (Passes(i, stones, empties, stonePairs, emptyPairs, W, H)) {
+                    return i;
+                }
+            }
+        }
+        return count;
+    }
+    for (int i = start; i < count; ++i) {
+        if (Passes(i, stones, empties, stonePairs, emptyPairs, W, H)) {
             return i;
         }
     }

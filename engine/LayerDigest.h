@@ -24,7 +24,8 @@ struct PlaneFacts {
 // A compact digest of the patterns of one layer, read by scans instead of
 // the patterns themselves: each pattern's size and, for each pattern decided
 // by its bit planes, its required cells, their numbers on each plane and
-// the offset between the first and the last of them on each plane. A scan
+// the offsets from the first of them on each plane to the last and to the
+// second. A scan
 // passes over the patterns that do not fit the grid, ask for more than the
 // planes hold or for a pair the planes lack, and, where a plane lists a
 // short run of pairs at the pattern's offset, those none of the pairs fixes
@@ -51,17 +52,56 @@ private:
         uint8_t unused;
         uint16_t stones; // required cells on each plane
         uint16_t empties;
+        // The offsets from the first to the last and to the second cell.
         uint16_t stonePair;
         uint16_t emptyPair;
-        uint32_t firstCell; // in cells_: the stones, then the empties
+        uint16_t secondStonePair;
+        uint16_t secondEmptyPair;
+    };
+
+    // For each pair offset some pattern has from its first to its last
+    // cell on a plane, the patterns that have it, as a bit vector over the
+    // layer; patterns with no such pair are listed under kNoOffset.
+    class PairIndex {
+    public:
+        void Build(const std::vector<Entry>& entries, bool onStones);
+        // Sets in candidates the patterns whose pair occurs on the plane.
+        void Collect(const PlanePairs& pairs, uint64_t* candidates) const;
+
+    private:
+        std::vector<int16_t> slots_; // by offset: row in bits_, or -1
+        std::vector<uint16_t> offsets_; // by row
+        std::vector<uint64_t> bits_;
+        size_t words_ = 0;
     };
 
     void Refresh(const std::vector<CStonePattern>& patterns);
-    bool RuledOutByPairs(const Entry& e, const PlaneFacts& stones, const PlaneFacts& empties,
-                         int W, int H) const;
+    // The candidates of the pair indexes for the planes, computed once for
+    // each state of the planes; false when no plane lists its pairs.
+    bool PrepareCandidates(const PlaneFacts& stones, const PlaneFacts& empties);
+    bool Passes(int i, const PlaneFacts& stones, const PlaneFacts& empties,
+                const uint64_t* stonePairs, const uint64_t* emptyPairs, int W, int H) const;
+    bool RuledOutByPairs(const Entry& e, uint32_t firstCell, const PlaneFacts& stones,
+                         const PlaneFacts& empties, int W, int H) const;
 
     std::vector<Entry> entries_;
+    // Where each pattern's cells start in cells_: its stones, then its empties.
+    std::vector<uint32_t> firstCells_;
     std::vector<PatternMask::Cell> cells_;
+    PairIndex stoneIndex_;
+    PairIndex emptyIndex_;
+    std::vector<uint64_t> candidates_;
+    std::vector<uint64_t> emptyCandidates_;
+    // The planes the candidates were computed for, as they stood.
+    struct PlaneState {
+        const PlanePairs* pairs = nullptr;
+        const BitGrid* grid = nullptr;
+        uint64_t revision = 0;
+        friend bool operator==(const PlaneState&, const PlaneState&) = default;
+    };
+    PlaneState candidateStones_;
+    PlaneState candidateEmpties_;
+    bool candidatesValid_ = false;
     const CStonePattern* madeFor_ = nullptr;
     uint64_t revision_ = 0;
     int fewestStones_ = 0;
