@@ -6,6 +6,7 @@
 #include "ModelError.h"
 #include "Move.h"
 #include "PlacementSet.h"
+#include "PackedShifts.h"
 #include "PlanePairs.h"
 
 #include <cstddef>
@@ -13,6 +14,8 @@
 #include <vector>
 
 namespace rowstone {
+
+struct MatchPlane;
 
 // The computer's knowledge of one game type: layer 0 detects wins, layers 1
 // and up come from a model file or from learning. Also owns the work buffers
@@ -50,6 +53,11 @@ public:
     PlanePairs emptyPairs;
     PlanePairs templateStonePairs;
     PlanePairs templateEmptyPairs;
+    // And those planes read at every shift, when the grid is small.
+    PackedShifts sideShifts[2];
+    PackedShifts emptyShifts;
+    PackedShifts templateStoneShifts;
+    PackedShifts templateEmptyShifts;
 
     std::vector<CPatternLayer> layers;
     int32_t connectLength = 0;
@@ -114,6 +122,7 @@ public:
                                int& maxMove, int& maxEmpty, int& matchCount);
     BitGrid& StonePlane(int side) { return sidePlanes[side < 0 ? 0 : 1]; }
     PlanePairs& StonePairs(int side) { return sidePairs[side < 0 ? 0 : 1]; }
+    PackedShifts& StoneShifts(int side) { return sideShifts[side < 0 ? 0 : 1]; }
     // The first pattern of a layer at or after index from that fits a W x H
     // grid and may match for side on the loaded side planes, or on the
     // loaded template planes; the layer's pattern count when none is left.
@@ -129,6 +138,12 @@ public:
     int EffectiveLayerLimit() const { return layerLimit > 0 ? layerLimit : kDefaultLayerLimit; }
 
 private:
+    // The planes of a search with what is derived from them (PlaneMatching.cpp).
+    MatchPlane SideStones(int side);
+    MatchPlane SideEmpties();
+    MatchPlane TemplateStones();
+    MatchPlane TemplateEmpties();
+
     struct Region {
         int top = 0;
         int bottom = 0;

@@ -174,19 +174,27 @@ bool LayerDigest::Passes(int i, const PlaneFacts& stones, const PlaneFacts& empt
                            Has(emptyPairs, e.secondEmptyPair);
     return candidate &&
            !(e.decided != 0 &&
-             RuledOutByPairs(e, firstCells_[static_cast<size_t>(i)], stones, empties, W, H));
+             RuledOut(e, firstCells_[static_cast<size_t>(i)], stones, empties, W, H));
 }
 
-bool LayerDigest::RuledOutByPairs(const Entry& e, uint32_t firstCell, const PlaneFacts& stones,
-                                  const PlaneFacts& empties, int W, int H) const {
-    const int stoneWalk = WalkLength(stones, e.stonePair);
-    const int emptyWalk = WalkLength(empties, e.emptyPair);
-    if (std::min(stoneWalk, emptyWalk) > kMaxPairWalk || stones.grid == nullptr ||
-        empties.grid == nullptr) {
+bool LayerDigest::RuledOut(const Entry& e, uint32_t firstCell, const PlaneFacts& stones,
+                           const PlaneFacts& empties, int W, int H) const {
+    if (stones.grid == nullptr || empties.grid == nullptr) {
         return false;
     }
     const Cell* stoneCells = cells_.data() + firstCell;
     const Cell* emptyCells = stoneCells + e.stones;
+    const int stoneWalk = WalkLength(stones, e.stonePair);
+    const int emptyWalk = WalkLength(empties, e.emptyPair);
+    const bool shifted = stones.shifts != nullptr && empties.shifts != nullptr;
+    if (std::min(stoneWalk, emptyWalk) > (shifted ? kMaxPairWalkBesideShifts : kMaxPairWalk)) {
+        if (!shifted) {
+            return false;
+        }
+        uint64_t words[PackedShifts::kWords];
+        return !PackedMatches(stoneCells, e.stones, *stones.shifts, emptyCells, e.empties,
+                              *empties.shifts, e.width, e.height, words);
+    }
     const bool onStones = stoneWalk <= emptyWalk;
     const Cell anchor = onStones ? stoneCells[0] : emptyCells[0];
     const PlanePairs& pairs = onStones ? *stones.pairs : *empties.pairs;

@@ -2,6 +2,7 @@
 
 #include "BitGrid.h"
 #include "CStonePattern.h"
+#include "PackedShifts.h"
 #include "PlanePairs.h"
 
 #include <cstdint>
@@ -19,6 +20,7 @@ struct PlaneFacts {
     int count = kAnyCount;
     const BitGrid* grid = nullptr;     // nullptr: the plane does not decide matches
     const PlanePairs* pairs = nullptr; // nullptr: every offset may occur
+    const PackedShifts* shifts = nullptr; // the plane read at every shift, when small
 };
 
 // A compact digest of the patterns of one layer, read by scans instead of
@@ -27,16 +29,18 @@ struct PlaneFacts {
 // the offsets from the first of them on each plane to the last and to the
 // second. A scan
 // passes over the patterns that do not fit the grid, ask for more than the
-// planes hold or for a pair the planes lack, and, where a plane lists a
-// short run of pairs at the pattern's offset, those none of the pairs fixes
-// a match for. The patterns it stops at are the only ones it touches.
+// planes hold or for a pair the planes lack, and those its cells show do
+// not match: by a short run of pairs at the pattern's offset, or on small
+// planes read at every shift. The patterns it stops at are the only ones it touches.
 //
 // The digest is rebuilt when any pattern mask has changed since it was
 // made, or the layer's patterns moved.
 class LayerDigest {
 public:
-    // Longest run of pairs walked to rule a pattern out.
+    // Longest run of pairs walked to rule a pattern out; on planes read at
+    // every shift, the longest run walked instead of matching across them.
     static constexpr int kMaxPairWalk = 16;
+    static constexpr int kMaxPairWalkBesideShifts = 3;
 
     // The first index at or after from whose pattern fits a W x H grid and
     // may match planes of which the facts are known; patterns.size() when
@@ -81,8 +85,8 @@ private:
     bool PrepareCandidates(const PlaneFacts& stones, const PlaneFacts& empties);
     bool Passes(int i, const PlaneFacts& stones, const PlaneFacts& empties,
                 const uint64_t* stonePairs, const uint64_t* emptyPairs, int W, int H) const;
-    bool RuledOutByPairs(const Entry& e, uint32_t firstCell, const PlaneFacts& stones,
-                         const PlaneFacts& empties, int W, int H) const;
+    bool RuledOut(const Entry& e, uint32_t firstCell, const PlaneFacts& stones,
+                  const PlaneFacts& empties, int W, int H) const;
 
     std::vector<Entry> entries_;
     // Where each pattern's cells start in cells_: its stones, then its empties.

@@ -10,6 +10,21 @@
 
 namespace rowstone {
 
+// One plane a pattern is matched on, with what is derived from it; the
+// derived parts count only where they describe the plane as it stands.
+struct MatchPlane {
+    BitGrid& grid;
+    PlanePairs& pairs;
+    PackedShifts& shifts;
+
+    const PlanePairs* CurrentPairs() const {
+        return pairs.DescribesNow(grid) && pairs.Listed() ? &pairs : nullptr;
+    }
+    const PackedShifts* CurrentShifts() const {
+        return shifts.DescribesNow(grid) ? &shifts : nullptr;
+    }
+};
+
 namespace {
 
 bool IsSide(int side) {
@@ -26,56 +41,97 @@ bool PlanesSized(const BitGrid& plane, int W, int H) {
     return plane.Width() == W && plane.Height() == H;
 }
 
-// Layers of at least this many patterns are passed over by pair offsets:
-// listing the pairs of a plane costs about as much as passing over that
-// many patterns one by one.
-constexpr size_t kPatternsWorthPairs = 128;
-// Longest list of pairs walked instead of matching across the planes.
+// Layers of at least this many patterns are scanned with the planes' pairs
+// listed and, on small grids, the planes read at every shift: preparing
+// them costs about as much as passing over that many patterns one by one.
+constexpr size_t kPatternsWorthPreparing = 128;
 constexpr int kMaxPairWalk = LayerDigest::kMaxPairWalk;
 
-PlaneFacts FactsOf(const BitGrid& plane, PlanePairs& pairs, size_t layerSize) {
-    if (layerSize >= kPatternsWorthPairs) {
-        pairs.Ensure(plane);
+PlaneFacts FactsOf(const MatchPlane& plane, size_t layerSize) {
+    if (layerSize >= kPatternsWorthPreparing) {
+        plane.pairs.Ensure(plane.grid);
+        plane.shifts.Ensure(plane.grid);
     }
-    return {plane.Count(), &plane, pairs.DescribesNow(plane) ? &pairs : nullptr};
+    return {plane.grid.Count(), &plane.grid, plane.CurrentPairs(), plane.CurrentShifts()};
 }
 
 // The length of the list of pairs that p's first and last cells on a plane
 // would walk; more than kMaxPairWalk when there is no such list.
-int PairWalk(const PatternMask::Cell* cells, int count, const BitGrid& plane,
-             const PlanePairs& pairs) {
-    if (count < 2 || !pairs.DescribesNow(plane) || !pairs.Listed()) {
+int PairWalk(const PatternMask::Cell* cells, int count, const MatchPlane& plane) {
+    const PlanePairs* pairs = plane.CurrentPairs();
+    if (count < 2 || pairs == nullptr) {
         return kMaxPairWalk + 1;
     }
     const uint16_t offset = PlanePairs::OffsetOf(cells[0], cells[count - 1]);
-    return offset == PlanePairs::kNoOffset ? kMaxPairWalk + 1 : pairs.Count(offset);
+    return offset == PlanePairs::kNoOffset ? kMaxPairWalk + 1 : pairs->Count(offset);
+}
+
+bool MatchOnShifts(const CStonePattern& p, const PackedShifts& stones, const PackedShifts& empties,
+                   int H, PlacementSet* out, bool firstOnly) {
+    if (out != nullptr) {
+        out->Clear();
+    }
+    const PatternMask& mask = p.mask;
+    uint64_t words[PackedShifts::kWords];
+    if (!PackedMatches(mask.Stones(), mask.stoneCount, stones, mask.Empties(), mask.emptyCount,
+                       empties, p.width, p.height, words)) {
+        return false;
+    }
+    if (!firstOnly) {
+        WritePacked(words, H - p.height + 1, *out);
+    }
+    return true;
 }
 
 // The matches of p on two planes: patterns that ask for more stones or
 // empties than the planes hold are answered first (most patterns of a
 // scan), then a short list of pairs is walked where the planes have one,
-// else the planes are matched across.
-bool MatchOnPlanes(const CStonePattern& p, const BitGrid& stones, const PlanePairs& stonePairs,
-                   const BitGrid& empties, const PlanePairs& emptyPairs, PlacementSet* out,
-                   bool firstOnly) {
+// else the planes are matched across: at every shift where they are read
+// so, else row by row.
+bool MatchOnPlanes(const CStonePattern& p, const MatchPlane& stones, const MatchPlane& empties,
+                   PlacementSet* out, bool firstOnly) {
     const PatternMask& mask = p.mask;
-    if (mask.stoneCount > stones.Count() || mask.emptyCount > empties.Count()) {
+    if (mask.stoneCount > stones.grid.Count() || mask.emptyCount > empties.grid.Count() ||
+        (out == nullptr && !firstOnly)) {
         if (out != nullptr) {
             out->Clear();
         }
         return false;
     }
-    const int stoneWalk = PairWalk(mask.Stones(), mask.stoneCount, stones, stonePairs);
-    const int emptyWalk = PairWalk(mask.Empties(), mask.emptyCount, empties, emptyPairs);
-    if (std::min(stoneWalk, emptyWalk) <= kMaxPairWalk) {
+    const PackedShifts* stoneShifts = stones.CurrentShifts();
+    const PackedShifts* emptyShifts = empties.CurrentShifts();
+    const bool shifted = stoneShifts != nullptr && emptyShifts != nullptr;
+    const int stoneWalk = PairWalk(mask.Stones(), mask.stoneCount, stones);
+    const int emptyWalk = PairWalk(mask.Empties(), mask.emptyCount, empties);
+    if (std::min(stoneWalk, emptyWalk) <=
+        (shifted ? LayerDigest::kMaxPairWalkBesideShifts : kMaxPairWalk)) {
         const bool onStones = stoneWalk <= emptyWalk;
-        return MatchAtPairs(mask, p.width, p.height, stones, empties, onStones,
-                            onStones ? stonePairs : emptyPairs, out, firstOnly);
+        return MatchAtPairs(mask, p.width, p.height, stones.grid, empties.grid, onStones,
+                            onStones ? stones.pairs : empties.pairs, out, firstOnly);
     }
-    return MatchBitPlanes(mask, p.width, p.height, stones, empties, out, firstOnly);
+    if (shifted) {
+        return MatchOnShifts(p, *stoneShifts, *emptyShifts, stones.grid.Height(), out, firstOnly);
+    }
+    return MatchBitPlanes(mask, p.width, p.height, stones.grid, empties.grid, out, firstOnly);
 }
 
 } // namespace
+
+MatchPlane CPatternNetwork::SideStones(int side) {
+    return {StonePlane(side), StonePairs(side), StoneShifts(side)};
+}
+
+MatchPlane CPatternNetwork::SideEmpties() {
+    return {emptyPlane, emptyPairs, emptyShifts};
+}
+
+MatchPlane CPatternNetwork::TemplateStones() {
+    return {templateStonePlane, templateStonePairs, templateStoneShifts};
+}
+
+MatchPlane CPatternNetwork::TemplateEmpties() {
+    return {templateEmptyPlane, templateEmptyPairs, templateEmptyShifts};
+}
 
 int CPatternNetwork::NextOnSidePlanes(int layer, int from, int side, int W, int H) {
     CPatternLayer& l = layers[static_cast<size_t>(layer)];
@@ -84,9 +140,8 @@ int CPatternNetwork::NextOnSidePlanes(int layer, int from, int side, int W, int 
     if (!decide) {
         return l.digest.Next(l.patterns, from, {}, {}, W, H);
     }
-    return l.digest.Next(l.patterns, from,
-                            FactsOf(StonePlane(side), StonePairs(side), l.patterns.size()),
-                            FactsOf(emptyPlane, emptyPairs, l.patterns.size()), W, H);
+    return l.digest.Next(l.patterns, from, FactsOf(SideStones(side), l.patterns.size()),
+                         FactsOf(SideEmpties(), l.patterns.size()), W, H);
 }
 
 int CPatternNetwork::NextOnTemplatePlanes(int layer, int from, int W, int H) {
@@ -96,10 +151,8 @@ int CPatternNetwork::NextOnTemplatePlanes(int layer, int from, int W, int H) {
     if (!decide) {
         return l.digest.Next(l.patterns, from, {}, {}, W, H);
     }
-    return l.digest.Next(l.patterns, from,
-                            FactsOf(templateStonePlane, templateStonePairs, l.patterns.size()),
-                            FactsOf(templateEmptyPlane, templateEmptyPairs, l.patterns.size()), W,
-                            H);
+    return l.digest.Next(l.patterns, from, FactsOf(TemplateStones(), l.patterns.size()),
+                         FactsOf(TemplateEmpties(), l.patterns.size()), W, H);
 }
 
 bool CPatternNetwork::EnsureBitPlanes(int W, int H) {
@@ -210,8 +263,7 @@ bool CPatternNetwork::MatchCells(const CStonePattern& p, const int8_t* cells, in
         return false;
     }
     if (!referenceMatching && PlanesDecide(p) && PlanesSized(emptyPlane, W, H)) {
-        found = MatchOnPlanes(p, StonePlane(side), StonePairs(side), emptyPlane, emptyPairs, out,
-                              firstOnly);
+        found = MatchOnPlanes(p, SideStones(side), SideEmpties(), out, firstOnly);
         return true;
     }
     if (!EnsureBuffersFor(W, H) || !ScoreGrid(scoreMap.data(), cells, p, side, W, H)) {
@@ -229,8 +281,7 @@ bool CPatternNetwork::MatchReplay(const CStonePattern& p, const int32_t* board, 
         return false;
     }
     if (!referenceMatching && PlanesDecide(p) && PlanesSized(emptyPlane, W, H)) {
-        found = MatchOnPlanes(p, StonePlane(side), StonePairs(side), emptyPlane, emptyPairs, out,
-                              firstOnly);
+        found = MatchOnPlanes(p, SideStones(side), SideEmpties(), out, firstOnly);
         return true;
     }
     if (!EnsureBuffersFor(W, H) || !ScoreReplay(scoreMap.data(), board, p, side, W, H)) {
@@ -248,8 +299,7 @@ bool CPatternNetwork::MatchTemplate(const CStonePattern& p, const int32_t* templ
     }
     if (!referenceMatching && templateIsBinary_ && PlanesDecide(p) &&
         PlanesSized(templateEmptyPlane, W, H)) {
-        found = MatchOnPlanes(p, templateStonePlane, templateStonePairs, templateEmptyPlane,
-                              templateEmptyPairs, out, firstOnly);
+        found = MatchOnPlanes(p, TemplateStones(), TemplateEmpties(), out, firstOnly);
         return true;
     }
     if (!EnsureBuffersFor(W, H) || !ScoreTemplate(scoreMap.data(), templatePlanes, p, W, H)) {

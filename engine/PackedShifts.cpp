@@ -1,0 +1,64 @@
+#include "PackedShifts.h"
+
+namespace rowstone {
+
+namespace {
+
+constexpr int kLanes = BitGrid::kWordBits / BitGrid::kLaneBits;
+constexpr uint64_t kLaneMask = (uint64_t{1} << BitGrid::kLaneBits) - 1;
+
+} // namespace
+
+bool PackedShifts::Ensure(const BitGrid& grid) {
+    if (!Suits(grid)) {
+        return false;
+    }
+    if (DescribesNow(grid)) {
+        return true;
+    }
+    const uint64_t* packed = grid.Packed();
+    for (int shift = 0; shift < kShifts; ++shift) {
+        for (int k = 0; k < kWords; ++k) {
+            words_[static_cast<size_t>(shift)][static_cast<size_t>(k)] =
+                ShiftedWord(packed, k, shift);
+        }
+    }
+    if (placementsWidth_ != grid.Width() || placementsHeight_ != grid.Height()) {
+        ComputePlacements(grid.Width(), grid.Height());
+    }
+    grid_ = &grid;
+    revision_ = grid.Revision();
+    return true;
+}
+
+void PackedShifts::ComputePlacements(int W, int H) {
+    for (int height = 1; height <= kSide; ++height) {
+        for (int width = 1; width <= kSide; ++width) {
+            uint64_t* words = placements_[static_cast<size_t>((height - 1) * kSide + width - 1)].data();
+            const int columns = W - width + 1;
+            const int rows = H - height + 1;
+            const uint64_t lane = columns > 0 ? (uint64_t{1} << columns) - 1 : 0;
+            for (int k = 0; k < kWords; ++k) {
+                words[k] = 0;
+                for (int j = 0; j < kLanes; ++j) {
+                    if (k * kLanes + j < rows) {
+                        words[k] |= lane << (j * BitGrid::kLaneBits);
+                    }
+                }
+            }
+        }
+    }
+    placementsWidth_ = W;
+    placementsHeight_ = H;
+}
+
+void WritePacked(const uint64_t* words, int rows, PlacementSet& out) {
+    for (int y0 = 0; y0 < rows; ++y0) {
+        const uint64_t row = words[y0 / kLanes] >> (y0 % kLanes * BitGrid::kLaneBits) & kLaneMask;
+        if (row != 0) {
+            out.WriteRow(y0, &row, 1);
+        }
+    }
+}
+
+} // namespace rowstone
