@@ -143,6 +143,9 @@ private:
     MatchPlane SideEmpties();
     MatchPlane TemplateStones();
     MatchPlane TemplateEmpties();
+    // The digest of the layer scanned last, which may already know how a
+    // pattern of that layer matches.
+    const LayerDigest* scannedDigest_ = nullptr;
 
     struct Region {
         int top = 0;

@@ -127,42 +127,89 @@ void LayerDigest::Refresh(const std::vector<CStonePattern>& patterns) {
     candidates_.assign((entries_.size() + 63) / 64, 0);
     emptyCandidates_.assign(candidates_.size(), 0);
     candidatesValid_ = false;
+    treeBuilt_ = false;
     madeFor_ = patterns.data();
     revision_ = PatternMask::Revision();
 }
 
+void LayerDigest::MatchOnTree(const PlaneFacts& stones, const PlaneFacts& empties) {
+    if (!treeBuilt_) {
+        std::vector<ShiftPrefixTree::Pattern> decided;
+        for (size_t i = 0; i < entries_.size(); ++i) {
+            const Entry& e = entries_[i];
+            if (e.decided != 0) {
+                const PatternMask::Cell* cells = cells_.data() + firstCells_[i];
+                decided.push_back({static_cast<int>(i), e.width, e.height, cells, e.stones,
+                                   cells + e.stones, e.empties});
+            }
+        }
+        tree_.Build(decided, static_cast<int>(entries_.size()));
+        treeWords_.assign(entries_.size() * PackedShifts::kWords, 0);
+        treeBuilt_ = true;
+    }
+    std::fill(candidates_.begin(), candidates_.end(), ~uint64_t{0});
+    tree_.Match(*stones.shifts, *empties.shifts, candidates_.data(), treeWords_.data());
+}
+
 bool LayerDigest::PrepareCandidates(const PlaneFacts& stones, const PlaneFacts& empties) {
     auto listed = [](const PlaneFacts& f) { return f.pairs != nullptr && f.pairs->Listed(); };
+    const bool byPairs = listed(stones) || listed(empties);
+    const bool byTree = !byPairs && stones.shifts != nullptr && empties.shifts != nullptr;
+    if (!byPairs && !byTree) {
+        return false;
+    }
     auto state = [&](const PlaneFacts& f) {
-        return listed(f) ? PlaneState{f.pairs, f.grid, f.grid->Revision()} : PlaneState{};
+        return PlaneState{listed(f) ? f.pairs : nullptr, byTree ? f.shifts : nullptr, f.grid,
+                          f.grid->Revision()};
     };
     const PlaneState stoneState = state(stones);
     const PlaneState emptyState = state(empties);
-    if (stoneState.pairs == nullptr && emptyState.pairs == nullptr) {
-        return false;
-    }
     if (candidatesValid_ && stoneState == candidateStones_ && emptyState == candidateEmpties_) {
         return true;
     }
-    if (stoneState.pairs != nullptr) {
-        stoneIndex_.Collect(*stones.pairs, candidates_.data());
+    if (byTree) {
+        MatchOnTree(stones, empties);
     } else {
-        std::fill(candidates_.begin(), candidates_.end(), ~uint64_t{0});
-    }
-    if (emptyState.pairs != nullptr) {
-        emptyIndex_.Collect(*empties.pairs, emptyCandidates_.data());
-        for (size_t k = 0; k < candidates_.size(); ++k) {
-            candidates_[k] &= emptyCandidates_[k];
+        if (stoneState.pairs != nullptr) {
+            stoneIndex_.Collect(*stones.pairs, candidates_.data());
+        } else {
+            std::fill(candidates_.begin(), candidates_.end(), ~uint64_t{0});
+        }
+        if (emptyState.pairs != nullptr) {
+            emptyIndex_.Collect(*empties.pairs, emptyCandidates_.data());
+            for (size_t k = 0; k < candidates_.size(); ++k) {
+                candidates_[k] &= emptyCandidates_[k];
+            }
         }
     }
+    candidatesExact_ = byTree;
     candidateStones_ = stoneState;
     candidateEmpties_ = emptyState;
     candidatesValid_ = true;
     return true;
 }
 
+const uint64_t* LayerDigest::KnownPlacements(const CStonePattern& p, const BitGrid& stones,
+                                             const BitGrid& empties, bool& noneMatched) const {
+    noneMatched = false;
+    if (!candidatesValid_ || !candidatesExact_ || madeFor_ == nullptr ||
+        revision_ != PatternMask::Revision() || candidateStones_.grid != &stones ||
+        candidateEmpties_.grid != &empties || candidateStones_.revision != stones.Revision() ||
+        candidateEmpties_.revision != empties.Revision() || &p < madeFor_ ||
+        &p >= madeFor_ + entries_.size()) {
+        return nullptr;
+    }
+    const size_t i = static_cast<size_t>(&p - madeFor_);
+    if (entries_[i].decided == 0 || entries_[i].width > stones.Width() ||
+        entries_[i].height > stones.Height()) {
+        return nullptr;
+    }
+    noneMatched = (candidates_[i / 64] >> (i % 64) & 1) == 0;
+    return treeWords_.data() + i * PackedShifts::kWords;
+}
+
 bool LayerDigest::Passes(int i, const PlaneFacts& stones, const PlaneFacts& empties,
-                         const uint64_t* stonePairs, const uint64_t* emptyPairs, int W,
+                         const uint64_t* stonePairs, const uint64_t* emptyPairs, bool exact, int W,
                          int H) const {
     const Entry& e = entries_[static_cast<size_t>(i)];
     // Every test is evaluated and combined without branching: most entries
@@ -172,9 +219,8 @@ bool LayerDigest::Passes(int i, const PlaneFacts& stones, const PlaneFacts& empt
                            (e.height <= H) & Has(stonePairs, e.stonePair) &
                            Has(emptyPairs, e.emptyPair) & Has(stonePairs, e.secondStonePair) &
                            Has(emptyPairs, e.secondEmptyPair);
-    return candidate &&
-           !(e.decided != 0 &&
-             RuledOut(e, firstCells_[static_cast<size_t>(i)], stones, empties, W, H));
+    return candidate && !(e.decided != 0 && !exact &&
+                          RuledOut(e, firstCells_[static_cast<size_t>(i)], stones, empties, W, H));
 }
 
 bool LayerDigest::RuledOut(const Entry& e, uint32_t firstCell, const PlaneFacts& stones,
@@ -236,7 +282,7 @@ int LayerDigest::Next(const std::vector<CStonePattern>& patterns, int from,
             }
             for (; bits != 0; bits &= bits - 1) {
                 const int i = k * 64 + __builtin_ctzll(bits);
-                if (Passes(i, stones, empties, stonePairs, emptyPairs, W, H)) {
+                if (Passes(i, stones, empties, stonePairs, emptyPairs, candidatesExact_, W, H)) {
                     return i;
                 }
             }
@@ -244,7 +290,7 @@ int LayerDigest::Next(const std::vector<CStonePattern>& patterns, int from,
         return count;
     }
     for (int i = start; i < count; ++i) {
-        if (Passes(i, stones, empties, stonePairs, emptyPairs, W, H)) {
+        if (Passes(i, stones, empties, stonePairs, emptyPairs, false, W, H)) {
             return i;
         }
     }

@@ -4,6 +4,7 @@
 #include "CStonePattern.h"
 #include "PackedShifts.h"
 #include "PlanePairs.h"
+#include "ShiftPrefixTree.h"
 
 #include <cstdint>
 #include <limits>
@@ -48,6 +49,13 @@ public:
     int Next(const std::vector<CStonePattern>& patterns, int from, const PlaneFacts& stones,
              const PlaneFacts& empties, int W, int H);
 
+    // What the latest scan found out about p on these planes as they stand:
+    // nullptr when it did not match p there whole, else p's placements,
+    // packed as the planes read at every shift are, with none being
+    // matched set to true when there are none.
+    const uint64_t* KnownPlacements(const CStonePattern& p, const BitGrid& stones,
+                                    const BitGrid& empties, bool& noneMatched) const;
+
 private:
     struct Entry {
         uint8_t width; // 0 when the pattern fits no grid
@@ -83,8 +91,10 @@ private:
     // The candidates of the pair indexes for the planes, computed once for
     // each state of the planes; false when no plane lists its pairs.
     bool PrepareCandidates(const PlaneFacts& stones, const PlaneFacts& empties);
+    void MatchOnTree(const PlaneFacts& stones, const PlaneFacts& empties);
     bool Passes(int i, const PlaneFacts& stones, const PlaneFacts& empties,
-                const uint64_t* stonePairs, const uint64_t* emptyPairs, int W, int H) const;
+                const uint64_t* stonePairs, const uint64_t* emptyPairs, bool exact, int W,
+                int H) const;
     bool RuledOut(const Entry& e, uint32_t firstCell, const PlaneFacts& stones,
                   const PlaneFacts& empties, int W, int H) const;
 
@@ -99,6 +109,7 @@ private:
     // The planes the candidates were computed for, as they stood.
     struct PlaneState {
         const PlanePairs* pairs = nullptr;
+        const PackedShifts* shifts = nullptr;
         const BitGrid* grid = nullptr;
         uint64_t revision = 0;
         friend bool operator==(const PlaneState&, const PlaneState&) = default;
@@ -106,6 +117,12 @@ private:
     PlaneState candidateStones_;
     PlaneState candidateEmpties_;
     bool candidatesValid_ = false;
+    // Set when the candidates of decided patterns are exactly those that
+    // match, from the tree; treeWords_ then holds their placements.
+    bool candidatesExact_ = false;
+    bool treeBuilt_ = false;
+    ShiftPrefixTree tree_;
+    std::vector<uint64_t> treeWords_;
     const CStonePattern* madeFor_ = nullptr;
     uint64_t revision_ = 0;
     int fewestStones_ = 0;

@@ -47,12 +47,23 @@ bool PlanesSized(const BitGrid& plane, int W, int H) {
 constexpr size_t kPatternsWorthPreparing = 128;
 constexpr int kMaxPairWalk = LayerDigest::kMaxPairWalk;
 
+// Planes read at every shift list their pairs only up to this many bits:
+// beyond, matching on the shifts is quicker than walking pairs.
+constexpr int kMaxListedBesideShifts = 48;
+
 PlaneFacts FactsOf(const MatchPlane& plane, size_t layerSize) {
+    const bool shifted = PackedShifts::Suits(plane.grid);
+    const bool listPairs = !shifted || plane.grid.Count() <= kMaxListedBesideShifts;
     if (layerSize >= kPatternsWorthPreparing) {
-        plane.pairs.Ensure(plane.grid);
-        plane.shifts.Ensure(plane.grid);
+        if (listPairs) {
+            plane.pairs.Ensure(plane.grid);
+        }
+        if (shifted) {
+            plane.shifts.Ensure(plane.grid);
+        }
     }
-    return {plane.grid.Count(), &plane.grid, plane.CurrentPairs(), plane.CurrentShifts()};
+    return {plane.grid.Count(), &plane.grid, listPairs ? plane.CurrentPairs() : nullptr,
+            plane.CurrentShifts()};
 }
 
 // The length of the list of pairs that p's first and last cells on a plane
@@ -89,7 +100,7 @@ bool MatchOnShifts(const CStonePattern& p, const PackedShifts& stones, const Pac
 // else the planes are matched across: at every shift where they are read
 // so, else row by row.
 bool MatchOnPlanes(const CStonePattern& p, const MatchPlane& stones, const MatchPlane& empties,
-                   PlacementSet* out, bool firstOnly) {
+                   const LayerDigest* scanned, PlacementSet* out, bool firstOnly) {
     const PatternMask& mask = p.mask;
     if (mask.stoneCount > stones.grid.Count() || mask.emptyCount > empties.grid.Count() ||
         (out == nullptr && !firstOnly)) {
@@ -97,6 +108,19 @@ bool MatchOnPlanes(const CStonePattern& p, const MatchPlane& stones, const Match
             out->Clear();
         }
         return false;
+    }
+    bool noneMatched = false;
+    const uint64_t* known = scanned != nullptr
+                                ? scanned->KnownPlacements(p, stones.grid, empties.grid, noneMatched)
+                                : nullptr;
+    if (known != nullptr) {
+        if (out != nullptr) {
+            out->Clear();
+            if (!noneMatched && !firstOnly) {
+                WritePacked(known, stones.grid.Height() - p.height + 1, *out);
+            }
+        }
+        return !noneMatched;
     }
     const PackedShifts* stoneShifts = stones.CurrentShifts();
     const PackedShifts* emptyShifts = empties.CurrentShifts();
@@ -135,6 +159,7 @@ MatchPlane CPatternNetwork::TemplateEmpties() {
 
 int CPatternNetwork::NextOnSidePlanes(int layer, int from, int side, int W, int H) {
     CPatternLayer& l = layers[static_cast<size_t>(layer)];
+    scannedDigest_ = &l.digest;
     const bool decide =
         !referenceMatching && IsSide(side) && int64_t{W} * H >= 2 && PlanesSized(emptyPlane, W, H);
     if (!decide) {
@@ -146,6 +171,7 @@ int CPatternNetwork::NextOnSidePlanes(int layer, int from, int side, int W, int 
 
 int CPatternNetwork::NextOnTemplatePlanes(int layer, int from, int W, int H) {
     CPatternLayer& l = layers[static_cast<size_t>(layer)];
+    scannedDigest_ = &l.digest;
     const bool decide =
         !referenceMatching && templateIsBinary_ && PlanesSized(templateEmptyPlane, W, H);
     if (!decide) {
@@ -263,7 +289,7 @@ bool CPatternNetwork::MatchCells(const CStonePattern& p, const int8_t* cells, in
         return false;
     }
     if (!referenceMatching && PlanesDecide(p) && PlanesSized(emptyPlane, W, H)) {
-        found = MatchOnPlanes(p, SideStones(side), SideEmpties(), out, firstOnly);
+        found = MatchOnPlanes(p, SideStones(side), SideEmpties(), scannedDigest_, out, firstOnly);
         return true;
     }
     if (!EnsureBuffersFor(W, H) || !ScoreGrid(scoreMap.data(), cells, p, side, W, H)) {
@@ -281,7 +307,7 @@ bool CPatternNetwork::MatchReplay(const CStonePattern& p, const int32_t* board, 
         return false;
     }
     if (!referenceMatching && PlanesDecide(p) && PlanesSized(emptyPlane, W, H)) {
-        found = MatchOnPlanes(p, SideStones(side), SideEmpties(), out, firstOnly);
+        found = MatchOnPlanes(p, SideStones(side), SideEmpties(), scannedDigest_, out, firstOnly);
         return true;
     }
     if (!EnsureBuffersFor(W, H) || !ScoreReplay(scoreMap.data(), board, p, side, W, H)) {
@@ -299,7 +325,7 @@ bool CPatternNetwork::MatchTemplate(const CStonePattern& p, const int32_t* templ
     }
     if (!referenceMatching && templateIsBinary_ && PlanesDecide(p) &&
         PlanesSized(templateEmptyPlane, W, H)) {
-        found = MatchOnPlanes(p, TemplateStones(), TemplateEmpties(), out, firstOnly);
+        found = MatchOnPlanes(p, TemplateStones(), TemplateEmpties(), scannedDigest_, out, firstOnly);
         return true;
     }
     if (!EnsureBuffersFor(W, H) || !ScoreTemplate(scoreMap.data(), templatePlanes, p, W, H)) {

@@ -23,7 +23,7 @@ struct Grid {
 
 // Grids of one word per row, several words, exact word multiples and the
 // largest the network handles.
-const Grid kGrids[] = {{2, 1},  {3, 3},     {15, 15}, {19, 7},  {63, 5},  {64, 64},
+const Grid kGrids[] = {{2, 1},  {3, 3},     {15, 15}, {16, 16}, {19, 7},  {63, 5},  {64, 64},
                        {65, 3}, {100, 100}, {128, 2}, {129, 4}, {255, 6}, {5, 255}};
 
 const double kDensities[] = {0.0, 0.15, 0.5, 0.95};
