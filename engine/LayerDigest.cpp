@@ -135,9 +135,14 @@ void LayerDigest::Refresh(const std::vector<CStonePattern>& patterns) {
 void LayerDigest::MatchOnTree(const PlaneFacts& stones, const PlaneFacts& empties) {
     if (!treeBuilt_) {
         std::vector<ShiftPrefixTree::Pattern> decided;
+        outsideTree_.assign(candidates_.size(), 0);
         for (size_t i = 0; i < entries_.size(); ++i) {
             const Entry& e = entries_[i];
-            if (e.decided != 0) {
+            const bool inTree = e.decided != 0 && e.width <= PackedShifts::kSide &&
+                                e.height <= PackedShifts::kSide && e.width != 0;
+            if (!inTree) {
+                outsideTree_[i / 64] |= uint64_t{1} << (i % 64);
+            } else {
                 const PatternMask::Cell* cells = cells_.data() + firstCells_[i];
                 decided.push_back({static_cast<int>(i), e.width, e.height, cells, e.stones,
                                    cells + e.stones, e.empties});
@@ -147,7 +152,7 @@ void LayerDigest::MatchOnTree(const PlaneFacts& stones, const PlaneFacts& emptie
         treeWords_.assign(entries_.size() * PackedShifts::kWords, 0);
         treeBuilt_ = true;
     }
-    std::fill(candidates_.begin(), candidates_.end(), ~uint64_t{0});
+    std::copy(outsideTree_.begin(), outsideTree_.end(), candidates_.begin());
     tree_.Match(*stones.shifts, *empties.shifts, candidates_.data(), treeWords_.data());
 }
 
@@ -200,7 +205,7 @@ const uint64_t* LayerDigest::KnownPlacements(const CStonePattern& p, const BitGr
         return nullptr;
     }
     const size_t i = static_cast<size_t>(&p - madeFor_);
-    if (entries_[i].decided == 0 || entries_[i].width > stones.Width() ||
+    if ((outsideTree_[i / 64] >> (i % 64) & 1) != 0 || entries_[i].width > stones.Width() ||
         entries_[i].height > stones.Height()) {
         return nullptr;
     }
@@ -282,7 +287,11 @@ int LayerDigest::Next(const std::vector<CStonePattern>& patterns, int from,
             }
             for (; bits != 0; bits &= bits - 1) {
                 const int i = k * 64 + __builtin_ctzll(bits);
-                if (Passes(i, stones, empties, stonePairs, emptyPairs, candidatesExact_, W, H)) {
+                // A pattern the tree found matching has passed every test.
+                const bool matchedOnTree =
+                    candidatesExact_ && (outsideTree_[static_cast<size_t>(k)] >> (i % 64) & 1) == 0;
+                if (matchedOnTree ||
+                    Passes(i, stones, empties, stonePairs, emptyPairs, candidatesExact_, W, H)) {
                     return i;
                 }
             }

@@ -122,6 +122,8 @@ private:
     bool candidatesExact_ = false;
     bool treeBuilt_ = false;
     ShiftPrefixTree tree_;
+    // Bit i set for each pattern i the tree does not hold.
+    std::vector<uint64_t> outsideTree_;
     std::vector<uint64_t> treeWords_;
     const CStonePattern* madeFor_ = nullptr;
     uint64_t revision_ = 0;

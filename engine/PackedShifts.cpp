@@ -52,13 +52,4 @@ void PackedShifts::ComputePlacements(int W, int H) {
     placementsHeight_ = H;
 }
 
-void WritePacked(const uint64_t* words, int rows, PlacementSet& out) {
-    for (int y0 = 0; y0 < rows; ++y0) {
-        const uint64_t row = words[y0 / kLanes] >> (y0 % kLanes * BitGrid::kLaneBits) & kLaneMask;
-        if (row != 0) {
-            out.WriteRow(y0, &row, 1);
-        }
-    }
-}
-
 } // namespace rowstone

@@ -90,7 +90,5 @@ inline bool PackedMatches(const PatternMask::Cell* stoneCells, int stoneCount,
            PackedSurvivors(emptyCells, emptyCount, empties, words);
 }
 
-// Writes packed placements into out, one row at a time.
-void WritePacked(const uint64_t* words, int rows, PlacementSet& out);
 
 } // namespace rowstone

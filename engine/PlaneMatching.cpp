@@ -78,7 +78,7 @@ int PairWalk(const PatternMask::Cell* cells, int count, const MatchPlane& plane)
 }
 
 bool MatchOnShifts(const CStonePattern& p, const PackedShifts& stones, const PackedShifts& empties,
-                   int H, PlacementSet* out, bool firstOnly) {
+                   PlacementSet* out, bool firstOnly) {
     if (out != nullptr) {
         out->Clear();
     }
@@ -89,7 +89,7 @@ bool MatchOnShifts(const CStonePattern& p, const PackedShifts& stones, const Pac
         return false;
     }
     if (!firstOnly) {
-        WritePacked(words, H - p.height + 1, *out);
+        out->AssignPacked(words);
     }
     return true;
 }
@@ -117,7 +117,7 @@ bool MatchOnPlanes(const CStonePattern& p, const MatchPlane& stones, const Match
         if (out != nullptr) {
             out->Clear();
             if (!noneMatched && !firstOnly) {
-                WritePacked(known, stones.grid.Height() - p.height + 1, *out);
+                out->AssignPacked(known);
             }
         }
         return !noneMatched;
@@ -134,7 +134,7 @@ bool MatchOnPlanes(const CStonePattern& p, const MatchPlane& stones, const Match
                             onStones ? stones.pairs : empties.pairs, out, firstOnly);
     }
     if (shifted) {
-        return MatchOnShifts(p, *stoneShifts, *emptyShifts, stones.grid.Height(), out, firstOnly);
+        return MatchOnShifts(p, *stoneShifts, *emptyShifts, out, firstOnly);
     }
     return MatchBitPlanes(mask, p.width, p.height, stones.grid, empties.grid, out, firstOnly);
 }

@@ -26,7 +26,6 @@ void ShiftPrefixTree::Build(const std::vector<Pattern>& patterns, int patternCou
     nodes_.clear();
     endings_.clear();
     rootEndings_.clear();
-    taken_.clear();
     maxDepth_ = 0;
     // Every path's keys in one vector; paths are sorted as ranges of it.
     struct Path {
@@ -43,7 +42,6 @@ void ShiftPrefixTree::Build(const std::vector<Pattern>& patterns, int patternCou
         }
         const Ending ending{static_cast<uint32_t>(p.index), static_cast<uint8_t>(p.width),
                             static_cast<uint8_t>(p.height)};
-        taken_.push_back(ending.index);
         if (p.stoneCount + p.emptyCount == 0) {
             rootEndings_.push_back(ending);
             continue;
@@ -100,9 +98,6 @@ void ShiftPrefixTree::Build(const std::vector<Pattern>& patterns, int patternCou
 
 void ShiftPrefixTree::Match(const PackedShifts& stones, const PackedShifts& empties,
                             uint64_t* matched, uint64_t* words) const {
-    for (uint32_t index : taken_) {
-        matched[index / 64] &= ~(uint64_t{1} << (index % 64));
-    }
     auto record = [&](const Ending& e, const uint64_t* found) {
         const uint64_t* placements = stones.Placements(e.width, e.height);
         uint64_t any = 0;

@@ -34,8 +34,9 @@ public:
     bool Empty() const { return nodes_.empty(); }
 
     // Matches every pattern of the tree. Sets bit i of matched for each
-    // pattern i with a placement, clearing those without, and writes its
-    // placements to words + 4 i. Both are sized for patternCount.
+    // pattern i with a placement, leaving the bits of the others as they
+    // are, and writes the placements of every pattern i of the tree to
+    // words + 4 i. Both are sized for patternCount.
     void Match(const PackedShifts& stones, const PackedShifts& empties, uint64_t* matched,
                uint64_t* words) const;
 
@@ -56,7 +57,6 @@ private:
     std::vector<Node> nodes_; // in depth-first order
     std::vector<Ending> endings_;
     std::vector<Ending> rootEndings_; // patterns with no required cell
-    std::vector<uint32_t> taken_;      // every index the tree holds
     int maxDepth_ = 0;
     mutable std::vector<uint64_t> stack_; // placements by depth
 };

@@ -428,6 +428,34 @@ TEST(BitPlaneMatcher, LayerScansFollowChangedPatternsAndPlanes) {
     }
 }
 
+TEST(BitPlaneMatcher, PackedPlacementsKeepTheirPlaceWhenRowsAreAdded) {
+    PlacementSet set;
+    ASSERT_TRUE(set.Resize(15, 15));
+    // (0, 0), (14, 3) and (2, 14), packed 16 bits to a row.
+    const uint64_t packed[4] = {uint64_t{1} | uint64_t{1} << (3 * 16 + 14), 0, 0,
+                                uint64_t{1} << (14 * 16 + 2 - 192)};
+    set.AssignPacked(packed);
+    std::vector<std::pair<int, int>> seen;
+    set.ForEach([&](int x0, int y0) {
+        seen.push_back({x0, y0});
+        return true;
+    });
+    const std::vector<std::pair<int, int>> expected{{0, 0}, {14, 3}, {2, 14}};
+    EXPECT_EQ(seen, expected);
+    EXPECT_TRUE(set.Contains(14, 3));
+    EXPECT_FALSE(set.Contains(3, 14));
+    set.Add(5, 3);
+    seen.clear();
+    set.ForEach([&](int x0, int y0) {
+        seen.push_back({x0, y0});
+        return true;
+    });
+    const std::vector<std::pair<int, int>> added{{0, 0}, {5, 3}, {14, 3}, {2, 14}};
+    EXPECT_EQ(seen, added);
+    set.Clear();
+    EXPECT_TRUE(set.Empty());
+}
+
 // Two copies of one network, one matching on bit planes and one scoring.
 struct NetworkPair {
     CPatternNetwork fast;
