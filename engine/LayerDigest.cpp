@@ -59,13 +59,13 @@ bool AllSet(const Cell* cells, int count, const BitGrid& grid, int x0, int y0) {
 
 } // namespace
 
-void LayerDigest::PairIndex::Build(const std::vector<Entry>& entries, bool onStones) {
+void LayerDigest::PairIndex::Build(const std::vector<Entry>& entries, uint16_t Entry::*pair) {
     slots_.assign(PlanePairs::kOffsets + 1, -1);
     offsets_.clear();
     words_ = (entries.size() + 63) / 64;
     bits_.clear();
     for (size_t i = 0; i < entries.size(); ++i) {
-        const uint16_t offset = onStones ? entries[i].stonePair : entries[i].emptyPair;
+        const uint16_t offset = entries[i].*pair;
         if (slots_[offset] < 0) {
             slots_[offset] = static_cast<int16_t>(offsets_.size());
             offsets_.push_back(offset);
@@ -75,10 +75,10 @@ void LayerDigest::PairIndex::Build(const std::vector<Entry>& entries, bool onSto
     }
 }
 
-void LayerDigest::PairIndex::Collect(const PlanePairs& pairs, uint64_t* candidates) const {
+void LayerDigest::PairIndex::Collect(const uint64_t* present, uint64_t* candidates) const {
     std::fill(candidates, candidates + words_, 0);
     for (size_t row = 0; row < offsets_.size(); ++row) {
-        if (!pairs.Has(offsets_[row])) {
+        if (!Has(present, offsets_[row])) {
             continue;
         }
         const uint64_t* bits = bits_.data() + row * words_;
@@ -88,6 +88,44 @@ void LayerDigest::PairIndex::Collect(const PlanePairs& pairs, uint64_t* candidat
     }
 }
 
+void LayerDigest::AddEntry(const CStonePattern& p, size_t i) {
+    const PatternMask& mask = p.mask;
+    const bool decided = PlanesDecide(p);
+    Entry& e = entries_[i];
+    e.width = SideOrZero(p.width);
+    e.height = SideOrZero(p.height);
+    if (e.height == 0) {
+        e.width = 0;
+    }
+    e.decided = decided ? 1 : 0;
+    e.unused = 0;
+    e.stones = decided ? mask.stoneCount : 0;
+    e.empties = decided ? mask.emptyCount : 0;
+    e.stonePair = decided ? FarthestPair(mask.Stones(), mask.stoneCount) : PlanePairs::kNoOffset;
+    e.emptyPair = decided ? FarthestPair(mask.Empties(), mask.emptyCount) : PlanePairs::kNoOffset;
+    e.secondStonePair =
+        decided ? SecondPair(mask.Stones(), mask.stoneCount) : PlanePairs::kNoOffset;
+    e.secondEmptyPair =
+        decided ? SecondPair(mask.Empties(), mask.emptyCount) : PlanePairs::kNoOffset;
+    firstCells_[i] = static_cast<uint32_t>(cells_.size());
+    if (decided) {
+        cells_.insert(cells_.end(), mask.Stones(), mask.Stones() + mask.requiredCount);
+    }
+    fewestStones_ = std::min(fewestStones_, int{e.stones});
+    fewestEmpties_ = std::min(fewestEmpties_, int{e.empties});
+}
+
+void LayerDigest::BuildIndexes() {
+    stoneIndex_.Build(entries_, &Entry::stonePair);
+    emptyIndex_.Build(entries_, &Entry::emptyPair);
+    secondStoneIndex_.Build(entries_, &Entry::secondStonePair);
+    secondEmptyIndex_.Build(entries_, &Entry::secondEmptyPair);
+    candidates_.assign((entries_.size() + 63) / 64, 0);
+    emptyCandidates_.assign(candidates_.size(), 0);
+    candidatesValid_ = false;
+    treeBuilt_ = false;
+}
+
 void LayerDigest::Refresh(const std::vector<CStonePattern>& patterns) {
     entries_.resize(patterns.size());
     firstCells_.resize(patterns.size());
@@ -95,39 +133,33 @@ void LayerDigest::Refresh(const std::vector<CStonePattern>& patterns) {
     fewestStones_ = PlaneFacts::kAnyCount;
     fewestEmpties_ = PlaneFacts::kAnyCount;
     for (size_t i = 0; i < patterns.size(); ++i) {
-        const CStonePattern& p = patterns[i];
-        const PatternMask& mask = p.mask;
-        const bool decided = PlanesDecide(p);
-        Entry& e = entries_[i];
-        e.width = SideOrZero(p.width);
-        e.height = SideOrZero(p.height);
-        if (e.height == 0) {
-            e.width = 0;
-        }
-        e.decided = decided ? 1 : 0;
-        e.unused = 0;
-        e.stones = decided ? mask.stoneCount : 0;
-        e.empties = decided ? mask.emptyCount : 0;
-        e.stonePair = decided ? FarthestPair(mask.Stones(), mask.stoneCount) : PlanePairs::kNoOffset;
-        e.emptyPair =
-            decided ? FarthestPair(mask.Empties(), mask.emptyCount) : PlanePairs::kNoOffset;
-        e.secondStonePair =
-            decided ? SecondPair(mask.Stones(), mask.stoneCount) : PlanePairs::kNoOffset;
-        e.secondEmptyPair =
-            decided ? SecondPair(mask.Empties(), mask.emptyCount) : PlanePairs::kNoOffset;
-        firstCells_[i] = static_cast<uint32_t>(cells_.size());
-        if (decided) {
-            cells_.insert(cells_.end(), mask.Stones(), mask.Stones() + mask.requiredCount);
-        }
-        fewestStones_ = std::min(fewestStones_, int{e.stones});
-        fewestEmpties_ = std::min(fewestEmpties_, int{e.empties});
+        AddEntry(patterns[i], i);
     }
-    stoneIndex_.Build(entries_, true);
-    emptyIndex_.Build(entries_, false);
-    candidates_.assign((entries_.size() + 63) / 64, 0);
-    emptyCandidates_.assign(candidates_.size(), 0);
-    candidatesValid_ = false;
-    treeBuilt_ = false;
+    BuildIndexes();
+    madeFor_ = patterns.data();
+    revision_ = PatternMask::Revision();
+}
+
+void LayerDigest::Shorten(size_t count) {
+    cells_.resize(firstCells_[count]);
+    entries_.resize(count);
+    firstCells_.resize(count);
+    BuildIndexes();
+}
+
+void LayerDigest::KeepAcross(const std::vector<CStonePattern>& patterns, uint64_t before) {
+    if (revision_ != before || madeFor_ == nullptr || entries_.size() > patterns.size()) {
+        return;
+    }
+    const size_t kept = entries_.size();
+    if (kept < patterns.size()) {
+        entries_.resize(patterns.size());
+        firstCells_.resize(patterns.size());
+        for (size_t i = kept; i < patterns.size(); ++i) {
+            AddEntry(patterns[i], i);
+        }
+        BuildIndexes();
+    }
     madeFor_ = patterns.data();
     revision_ = PatternMask::Revision();
 }
@@ -175,16 +207,20 @@ bool LayerDigest::PrepareCandidates(const PlaneFacts& stones, const PlaneFacts& 
     if (byTree) {
         MatchOnTree(stones, empties);
     } else {
-        if (stoneState.pairs != nullptr) {
-            stoneIndex_.Collect(*stones.pairs, candidates_.data());
-        } else {
-            std::fill(candidates_.begin(), candidates_.end(), ~uint64_t{0});
-        }
-        if (emptyState.pairs != nullptr) {
-            emptyIndex_.Collect(*empties.pairs, emptyCandidates_.data());
+        std::fill(candidates_.begin(), candidates_.end(), ~uint64_t{0});
+        auto narrow = [this](const PairIndex& index, const uint64_t* present) {
+            index.Collect(present, emptyCandidates_.data());
             for (size_t k = 0; k < candidates_.size(); ++k) {
                 candidates_[k] &= emptyCandidates_[k];
             }
+        };
+        if (stoneState.pairs != nullptr) {
+            narrow(stoneIndex_, stones.pairs->PresentBits());
+            narrow(secondStoneIndex_, stones.pairs->PresentBits());
+        }
+        if (emptyState.pairs != nullptr) {
+            narrow(emptyIndex_, empties.pairs->PresentBits());
+            narrow(secondEmptyIndex_, empties.pairs->PresentBits());
         }
     }
     candidatesExact_ = byTree;
@@ -267,6 +303,10 @@ bool LayerDigest::RuledOut(const Entry& e, uint32_t firstCell, const PlaneFacts&
 int LayerDigest::Next(const std::vector<CStonePattern>& patterns, int from,
                       const PlaneFacts& stones, const PlaneFacts& empties, int W, int H) {
     const int count = static_cast<int>(patterns.size());
+    if (revision_ == PatternMask::Revision() && madeFor_ == patterns.data() &&
+        patterns.size() < entries_.size()) {
+        Shorten(patterns.size());
+    }
     if (revision_ != PatternMask::Revision() || madeFor_ != patterns.data() ||
         entries_.size() != patterns.size()) {
         Refresh(patterns);

@@ -35,7 +35,8 @@ struct PlaneFacts {
 // planes read at every shift. The patterns it stops at are the only ones it touches.
 //
 // The digest is rebuilt when any pattern mask has changed since it was
-// made, or the layer's patterns moved.
+// made, or the layer's patterns moved; patterns taken off the end only
+// shorten it.
 class LayerDigest {
 public:
     // Longest run of pairs walked to rule a pattern out; on planes read at
@@ -48,6 +49,12 @@ public:
     // there is none.
     int Next(const std::vector<CStonePattern>& patterns, int from, const PlaneFacts& stones,
              const PlaneFacts& empties, int W, int H);
+
+    // After a change to other layers, or patterns appended to this one,
+    // that moved the mask revision on from before: keeps the digest, and
+    // takes in the appended patterns, when it described the patterns as
+    // they were. Otherwise it is rebuilt at the next scan, as always.
+    void KeepAcross(const std::vector<CStonePattern>& patterns, uint64_t before);
 
     // What the latest scan found out about p on these planes as they stand:
     // nullptr when it did not match p there whole, else p's placements,
@@ -71,14 +78,14 @@ private:
         uint16_t secondEmptyPair;
     };
 
-    // For each pair offset some pattern has from its first to its last
-    // cell on a plane, the patterns that have it, as a bit vector over the
+    // For each offset some pattern has as one of its pairs (say, first to
+    // last stone), the patterns that have it, as a bit vector over the
     // layer; patterns with no such pair are listed under kNoOffset.
     class PairIndex {
     public:
-        void Build(const std::vector<Entry>& entries, bool onStones);
+        void Build(const std::vector<Entry>& entries, uint16_t Entry::*pair);
         // Sets in candidates the patterns whose pair occurs on the plane.
-        void Collect(const PlanePairs& pairs, uint64_t* candidates) const;
+        void Collect(const uint64_t* present, uint64_t* candidates) const;
 
     private:
         std::vector<int16_t> slots_; // by offset: row in bits_, or -1
@@ -88,6 +95,13 @@ private:
     };
 
     void Refresh(const std::vector<CStonePattern>& patterns);
+    // Adds the entry of pattern i, the next one, to the digest.
+    void AddEntry(const CStonePattern& p, size_t i);
+    void BuildIndexes();
+    // Patterns taken off the end, with no mask changed since the digest was
+    // made: the rest of the digest still holds. The fewest counts stay a
+    // lower bound.
+    void Shorten(size_t count);
     // The candidates of the pair indexes for the planes, computed once for
     // each state of the planes; false when no plane lists its pairs.
     bool PrepareCandidates(const PlaneFacts& stones, const PlaneFacts& empties);
@@ -104,6 +118,8 @@ private:
     std::vector<PatternMask::Cell> cells_;
     PairIndex stoneIndex_;
     PairIndex emptyIndex_;
+    PairIndex secondStoneIndex_;
+    PairIndex secondEmptyIndex_;
     std::vector<uint64_t> candidates_;
     std::vector<uint64_t> emptyCandidates_;
     // The planes the candidates were computed for, as they stood.

@@ -115,6 +115,7 @@ Image MirrorTopBottom(const int32_t* grid, Image source, int32_t* out) {
 
 void CPatternNetwork::AppendPatternFromGrid(CPatternLayer& layer, const int32_t* grid, int w, int h,
                                             int moveX, int moveY) {
+    const uint64_t before = PatternMask::Revision();
     CStonePattern& p = layer.AppendPattern();
     p.Allocate(w, h, 3);
     const int m = w * h;
@@ -123,6 +124,11 @@ void CPatternNetwork::AppendPatternFromGrid(CPatternLayer& layer, const int32_t*
     }
     p.At(2, moveY, moveX) = 1;
     p.ComputeThreshold();
+    // Only this layer changed, by one pattern at its end: the digests of
+    // all layers stay valid.
+    for (CPatternLayer& l : layers) {
+        l.digest.KeepAcross(l.patterns, before);
+    }
 }
 
 bool CPatternNetwork::AddPattern(const int32_t* grid, int w, int h, int moveX, int moveY,

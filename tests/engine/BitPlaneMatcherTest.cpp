@@ -407,6 +407,21 @@ TEST(BitPlaneMatcher, LayerScansFollowChangedPatternsAndPlanes) {
     network.layers[0].patterns.resize(250);
     ExpectSameScans(network, cells, g, "shortened");
 
+    // Patterns learnt: appended through the network right after scans (the
+    // digest is kept and extended), then scanned.
+    std::vector<std::vector<int32_t>> learnt;
+    for (int i = 0; i < 6; ++i) {
+        const CStonePattern p = PatternFromWindow(cells, g, 1, i, 2 * i, 4, 3, random);
+        learnt.emplace_back(p.values.begin(), p.values.begin() + 2 * 4 * 3);
+    }
+    ExpectSameScans(network, cells, g, "before learning");
+    for (size_t i = 0; i < learnt.size(); ++i) {
+        const int before = network.layers[0].patternCount();
+        ASSERT_TRUE(network.AddPattern(learnt[i].data(), 4, 3, 0, 0, 0));
+        EXPECT_EQ(network.layers[0].patternCount(), before + 1);
+        ExpectSameScans(network, cells, g, "learnt " + std::to_string(i));
+    }
+
     // Probe stones placed on the loaded planes and taken back, as the move
     // choice does, with scans in between.
     ASSERT_TRUE(network.LoadCellPlanes(cells.data(), g.width, g.height));
@@ -573,14 +588,18 @@ std::vector<std::string> Contents(const CPatternNetwork& network) {
     return all;
 }
 
-TEST(BitPlaneMatcher, LearningStoresWhatTheReferenceStores) {
-    // Networks with only the line layer learn from games of a built model;
-    // after each game both must hold the same patterns.
+void LearnLikeTheReference(int startingShapes) {
     NetworkPair players = BuiltPair(5, 4);
     NetworkPair learners;
+    std::mt19937 random(static_cast<uint32_t>(startingShapes));
+    CPatternLayer shapes;
+    while (shapes.patternCount() < startingShapes) {
+        shapes.patterns.push_back(RandomPattern(6, 6, random));
+    }
     for (CPatternNetwork* n : {&learners.fast, &learners.reference}) {
         n->CreateLayers(2);
         n->BuildLineLayer(5);
+        n->layers[1] = shapes;
         n->ComputeThresholds();
     }
     learners.reference.referenceMatching = true;
@@ -593,7 +612,17 @@ TEST(BitPlaneMatcher, LearningStoresWhatTheReferenceStores) {
         EXPECT_EQ(fastLearned, referenceLearned) << "game " << seed;
         EXPECT_EQ(Contents(learners.fast), Contents(learners.reference)) << "game " << seed;
     }
-    EXPECT_GT(learners.fast.layers[1].patternCount(), 0);
+    EXPECT_GT(learners.fast.layers[1].patternCount(), startingShapes);
+}
+
+TEST(BitPlaneMatcher, LearningStoresWhatTheReferenceStores) {
+    // Networks learn from games of a built model; after each game both must
+    // hold the same patterns. The first starts with the line layer only;
+    // the second also with a large layer of random shapes, which is scanned
+    // with pair lists and grows as it learns.
+    for (const int startingShapes : {0, 300}) {
+        LearnLikeTheReference(startingShapes);
+    }
 }
 
 } // namespace
