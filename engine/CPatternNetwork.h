@@ -5,8 +5,8 @@
 #include "CStonePattern.h"
 #include "ModelError.h"
 #include "Move.h"
-#include "PlacementSet.h"
 #include "PackedShifts.h"
+#include "PlacementSet.h"
 #include "PlanePairs.h"
 
 #include <cstddef>
@@ -155,6 +155,10 @@ private:
     };
 
     bool EnsureBuffersFor(int W, int H);
+    // Adds the empty and move votes of p placed at (x0, y0) to voteMap and
+    // raises the highest counts to what they reached.
+    void AddPlacementVotes(const CStonePattern& p, int x0, int y0, int W, int H, int& maxMove,
+                           int& maxEmpty);
     // The placements of the flags MarkMatches left in scoreMap.
     bool MarkedPlacements(const CStonePattern& p, int W, int H, PlacementSet* out);
     bool templateIsBinary_ = false;

@@ -19,8 +19,8 @@ struct PlaneFacts {
     static constexpr int kAnyCount = std::numeric_limits<int>::max();
 
     int count = kAnyCount;
-    const BitGrid* grid = nullptr;     // nullptr: the plane does not decide matches
-    const PlanePairs* pairs = nullptr; // nullptr: every offset may occur
+    const BitGrid* grid = nullptr;        // nullptr: the plane does not decide matches
+    const PlanePairs* pairs = nullptr;    // nullptr: every offset may occur
     const PackedShifts* shifts = nullptr; // the plane read at every shift, when small
 };
 
@@ -88,7 +88,7 @@ private:
         void Collect(const uint64_t* present, uint64_t* candidates) const;
 
     private:
-        std::vector<int16_t> slots_; // by offset: row in bits_, or -1
+        std::vector<int16_t> slots_;    // by offset: row in bits_, or -1
         std::vector<uint16_t> offsets_; // by row
         std::vector<uint64_t> bits_;
         size_t words_ = 0;

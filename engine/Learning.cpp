@@ -33,8 +33,7 @@ void AddPatternOverWindow(const CStonePattern& p, int x0, int y0, int W, Planes 
 // the highest count it reached. Where q's mask is exact its empty cells
 // are the plane's only non-zero values, and cells left unchanged cannot
 // raise the highest count.
-void AddEmptyCoverage(const CStonePattern& q, int x0, int y0, int W, int32_t* coverage,
-                      int& best) {
+void AddEmptyCoverage(const CStonePattern& q, int x0, int y0, int W, int32_t* coverage, int& best) {
     if (q.mask.exact && q.mask.requiredCount == q.threshold) {
         const PatternMask::Cell* cells = q.mask.Empties();
         for (int k = 0; k < q.mask.emptyCount; ++k) {

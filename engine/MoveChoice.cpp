@@ -101,15 +101,29 @@ bool CPatternNetwork::FindMove(int8_t* cells, int side, int W, int H, int& x, in
     return false;
 }
 
+void CPatternNetwork::AddPlacementVotes(const CStonePattern& p, int x0, int y0, int W, int H,
+                                        int& maxMove, int& maxEmpty) {
+    int32_t* emptyVotes = voteMap.data();
+    int32_t* moveVotes = voteMap.data() + CellCount(W, H);
+    const bool hasMovePlane = p.planeCount >= 3;
+    for (int r = 0; r < p.height; ++r) {
+        for (int c = 0; c < p.width; ++c) {
+            const int i = (y0 + r) * W + x0 + c;
+            emptyVotes[i] += p.At(1, r, c);
+            if (hasMovePlane) {
+                moveVotes[i] += p.At(2, r, c);
+            }
+            maxEmpty = std::max(maxEmpty, emptyVotes[i]);
+            maxMove = std::max(maxMove, moveVotes[i]);
+        }
+    }
+}
+
 bool CPatternNetwork::CollectVotes(const int32_t* matches, const CStonePattern& p, int W, int H,
                                    int& maxMove, int& maxEmpty, int& matchCount) {
     if (matches == nullptr || W < 1 || H < 1 || !p.Fits(W, H) || !EnsureBuffersFor(W, H)) {
         return false;
     }
-    const int n = CellCount(W, H);
-    int32_t* emptyVotes = voteMap.data();
-    int32_t* moveVotes = voteMap.data() + n;
-    const bool hasMovePlane = p.planeCount >= 3;
     matchCount = 0;
     maxEmpty = 0;
     maxMove = 0;
@@ -121,17 +135,7 @@ bool CPatternNetwork::CollectVotes(const int32_t* matches, const CStonePattern& 
                 continue;
             }
             ++matchCount;
-            for (int r = 0; r < p.height; ++r) {
-                for (int c = 0; c < p.width; ++c) {
-                    const int i = (y0 + r) * W + x0 + c;
-                    emptyVotes[i] += p.At(1, r, c);
-                    if (hasMovePlane) {
-                        moveVotes[i] += p.At(2, r, c);
-                    }
-                    maxEmpty = std::max(maxEmpty, emptyVotes[i]);
-                    maxMove = std::max(maxMove, moveVotes[i]);
-                }
-            }
+            AddPlacementVotes(p, x0, y0, W, H, maxMove, maxEmpty);
         }
     }
     return true;

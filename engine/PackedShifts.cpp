@@ -1,5 +1,7 @@
 #include "PackedShifts.h"
 
+#include <algorithm>
+
 namespace rowstone {
 
 namespace {
@@ -16,11 +18,15 @@ bool PackedShifts::Ensure(const BitGrid& grid) {
     if (DescribesNow(grid)) {
         return true;
     }
-    const uint64_t* packed = grid.Packed();
+    // The plane's words followed by zeros, so that every shift reads inside.
+    std::array<uint64_t, 2 * kWords + 1> packed{};
+    const int planeWords =
+        (grid.Height() * BitGrid::kLaneBits + BitGrid::kWordBits - 1) / BitGrid::kWordBits;
+    std::copy(grid.Packed(), grid.Packed() + planeWords, packed.begin());
     for (int shift = 0; shift < kShifts; ++shift) {
         for (int k = 0; k < kWords; ++k) {
             words_[static_cast<size_t>(shift)][static_cast<size_t>(k)] =
-                ShiftedWord(packed, k, shift);
+                ShiftedWord(packed.data(), k, shift);
         }
     }
     if (placementsWidth_ != grid.Width() || placementsHeight_ != grid.Height()) {
@@ -34,7 +40,8 @@ bool PackedShifts::Ensure(const BitGrid& grid) {
 void PackedShifts::ComputePlacements(int W, int H) {
     for (int height = 1; height <= kSide; ++height) {
         for (int width = 1; width <= kSide; ++width) {
-            uint64_t* words = placements_[static_cast<size_t>((height - 1) * kSide + width - 1)].data();
+            uint64_t* words =
+                placements_[static_cast<size_t>((height - 1) * kSide + width - 1)].data();
             const int columns = W - width + 1;
             const int rows = H - height + 1;
             const uint64_t lane = columns > 0 ? (uint64_t{1} << columns) - 1 : 0;

@@ -90,5 +90,4 @@ inline bool PackedMatches(const PatternMask::Cell* stoneCells, int stoneCount,
            PackedSurvivors(emptyCells, emptyCount, empties, words);
 }
 
-
 } // namespace rowstone

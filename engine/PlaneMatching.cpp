@@ -110,9 +110,9 @@ bool MatchOnPlanes(const CStonePattern& p, const MatchPlane& stones, const Match
         return false;
     }
     bool noneMatched = false;
-    const uint64_t* known = scanned != nullptr
-                                ? scanned->KnownPlacements(p, stones.grid, empties.grid, noneMatched)
-                                : nullptr;
+    const uint64_t* known =
+        scanned != nullptr ? scanned->KnownPlacements(p, stones.grid, empties.grid, noneMatched)
+                           : nullptr;
     if (known != nullptr) {
         if (out != nullptr) {
             out->Clear();
@@ -190,25 +190,36 @@ bool CPatternNetwork::EnsureBitPlanes(int W, int H) {
            placements.Resize(W, H) && innerPlacements.Resize(W, H);
 }
 
+namespace {
+
+// Fills the side planes and the empty plane from a row-major map of -1, 0
+// and +1 (other values leave an intersection in no plane).
+template <typename Cell>
+void LoadSidePlanes(const Cell* map, int W, int H, BitGrid* sides, BitGrid& empties) {
+    sides[0].Clear();
+    sides[1].Clear();
+    empties.Clear();
+    for (int y = 0; y < H; ++y) {
+        const Cell* row = map + static_cast<size_t>(y) * static_cast<size_t>(W);
+        for (int x = 0; x < W; ++x) {
+            if (row[x] == 0) {
+                empties.Set(x, y);
+            } else if (row[x] == -1) {
+                sides[0].Set(x, y);
+            } else if (row[x] == 1) {
+                sides[1].Set(x, y);
+            }
+        }
+    }
+}
+
+} // namespace
+
 bool CPatternNetwork::LoadCellPlanes(const int8_t* cells, int W, int H) {
     if (cells == nullptr || !EnsureBitPlanes(W, H)) {
         return false;
     }
-    sidePlanes[0].Clear();
-    sidePlanes[1].Clear();
-    emptyPlane.Clear();
-    for (int y = 0; y < H; ++y) {
-        const int8_t* row = cells + static_cast<size_t>(y) * static_cast<size_t>(W);
-        for (int x = 0; x < W; ++x) {
-            if (row[x] == 0) {
-                emptyPlane.Set(x, y);
-            } else if (row[x] == -1) {
-                sidePlanes[0].Set(x, y);
-            } else if (row[x] == 1) {
-                sidePlanes[1].Set(x, y);
-            }
-        }
-    }
+    LoadSidePlanes(cells, W, H, sidePlanes, emptyPlane);
     return true;
 }
 
@@ -216,21 +227,7 @@ bool CPatternNetwork::LoadReplayPlanes(const int32_t* board, int W, int H) {
     if (board == nullptr || !EnsureBitPlanes(W, H)) {
         return false;
     }
-    sidePlanes[0].Clear();
-    sidePlanes[1].Clear();
-    emptyPlane.Clear();
-    for (int y = 0; y < H; ++y) {
-        const int32_t* row = board + static_cast<size_t>(y) * static_cast<size_t>(W);
-        for (int x = 0; x < W; ++x) {
-            if (row[x] == 0) {
-                emptyPlane.Set(x, y);
-            } else if (row[x] == -1) {
-                sidePlanes[0].Set(x, y);
-            } else if (row[x] == 1) {
-                sidePlanes[1].Set(x, y);
-            }
-        }
-    }
+    LoadSidePlanes(board, W, H, sidePlanes, emptyPlane);
     return true;
 }
 
@@ -325,7 +322,8 @@ bool CPatternNetwork::MatchTemplate(const CStonePattern& p, const int32_t* templ
     }
     if (!referenceMatching && templateIsBinary_ && PlanesDecide(p) &&
         PlanesSized(templateEmptyPlane, W, H)) {
-        found = MatchOnPlanes(p, TemplateStones(), TemplateEmpties(), scannedDigest_, out, firstOnly);
+        found =
+            MatchOnPlanes(p, TemplateStones(), TemplateEmpties(), scannedDigest_, out, firstOnly);
         return true;
     }
     if (!EnsureBuffersFor(W, H) || !ScoreTemplate(scoreMap.data(), templatePlanes, p, W, H)) {
@@ -341,26 +339,12 @@ bool CPatternNetwork::CollectPlacementVotes(const PlacementSet& matches, const C
     if (W < 1 || H < 1 || !p.Fits(W, H) || !EnsureBuffersFor(W, H)) {
         return false;
     }
-    const int n = W * H;
-    int32_t* emptyVotes = voteMap.data();
-    int32_t* moveVotes = voteMap.data() + n;
-    const bool hasMovePlane = p.planeCount >= 3;
     matchCount = 0;
     maxEmpty = 0;
     maxMove = 0;
     matches.ForEach([&](int x0, int y0) {
         ++matchCount;
-        for (int r = 0; r < p.height; ++r) {
-            for (int c = 0; c < p.width; ++c) {
-                const int i = (y0 + r) * W + x0 + c;
-                emptyVotes[i] += p.At(1, r, c);
-                if (hasMovePlane) {
-                    moveVotes[i] += p.At(2, r, c);
-                }
-                maxEmpty = std::max(maxEmpty, emptyVotes[i]);
-                maxMove = std::max(maxMove, moveVotes[i]);
-            }
-        }
+        AddPlacementVotes(p, x0, y0, W, H, maxMove, maxEmpty);
         return true;
     });
     return true;

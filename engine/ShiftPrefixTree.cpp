@@ -36,8 +36,8 @@ void ShiftPrefixTree::Build(const std::vector<Pattern>& patterns, int patternCou
     std::vector<uint16_t> keys;
     std::vector<Path> paths;
     for (const Pattern& p : patterns) {
-        if (p.width < 1 || p.height < 1 || p.width > kSide || p.height > kSide ||
-            p.index < 0 || p.index >= patternCount) {
+        if (p.width < 1 || p.height < 1 || p.width > kSide || p.height > kSide || p.index < 0 ||
+            p.index >= patternCount) {
             continue;
         }
         const Ending ending{static_cast<uint32_t>(p.index), static_cast<uint8_t>(p.width),
@@ -70,7 +70,8 @@ void ShiftPrefixTree::Build(const std::vector<Pattern>& patterns, int patternCou
     for (const Path& path : paths) {
         size_t shared = 0;
         if (previous != nullptr) {
-            const auto mismatch = std::mismatch(begin(*previous), end(*previous), begin(path), end(path));
+            const auto mismatch =
+                std::mismatch(begin(*previous), end(*previous), begin(path), end(path));
             shared = static_cast<size_t>(mismatch.second - begin(path));
         }
         for (size_t d = shared; d < open.size(); ++d) {

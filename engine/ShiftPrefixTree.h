@@ -42,9 +42,9 @@ public:
 
 private:
     struct Node {
-        uint16_t key;      // 256 * plane + 16 * row + column
-        uint16_t depth;    // 1 for the root's children
-        uint32_t end;      // the node after the last of its subtree
+        uint16_t key;   // 256 * plane + 16 * row + column
+        uint16_t depth; // 1 for the root's children
+        uint32_t end;   // the node after the last of its subtree
         uint32_t firstEnding;
         uint32_t endingCount; // patterns whose path ends here
     };

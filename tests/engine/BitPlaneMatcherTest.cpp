@@ -23,7 +23,7 @@ struct Grid {
 
 // Grids of one word per row, several words, exact word multiples and the
 // largest the network handles.
-const Grid kGrids[] = {{2, 1},  {3, 3},     {15, 15}, {16, 16}, {19, 7},  {63, 5},  {64, 64},
+const Grid kGrids[] = {{2, 1},  {3, 3},     {15, 15}, {16, 16}, {19, 7},  {63, 5}, {64, 64},
                        {65, 3}, {100, 100}, {128, 2}, {129, 4}, {255, 6}, {5, 255}};
 
 const double kDensities[] = {0.0, 0.15, 0.5, 0.95};
@@ -312,11 +312,10 @@ ScanResult PlaneScan(CPatternNetwork& network, const std::vector<int32_t>& plane
             continue;
         }
         bool found = false;
-        const bool matched =
-            side == 0 ? network.MatchTemplate(p, planes.data(), W, H, &network.placements, false,
-                                              found)
-                      : network.MatchCells(p, cells.data(), side, W, H, &network.placements, false,
-                                           found);
+        const bool matched = side == 0 ? network.MatchTemplate(p, planes.data(), W, H,
+                                                               &network.placements, false, found)
+                                       : network.MatchCells(p, cells.data(), side, W, H,
+                                                            &network.placements, false, found);
         EXPECT_TRUE(matched);
         if (found) {
             result.push_back({i, FromSet(network.placements, true, p, W, H)});
@@ -332,7 +331,8 @@ CPatternLayer MixedLayer(const std::vector<int8_t>& cells, const Grid& g, std::m
     std::uniform_int_distribution<int> size(1, 7);
     while (layer.patternCount() < 300) {
         if (layer.patternCount() % 2 == 0) {
-            layer.patterns.push_back(RandomPattern(std::min(g.width, 7), std::min(g.height, 7), random));
+            layer.patterns.push_back(
+                RandomPattern(std::min(g.width, 7), std::min(g.height, 7), random));
             continue;
         }
         const int w = std::min(g.width, size(random));
