@@ -42,6 +42,7 @@ void BitGrid::Clear() {
     occupiedRows_.fill(0);
     occupiedColumns_.fill(0);
     count_ = 0;
+    ++revision_;
     occupiedRowCount_ = 0;
     occupiedColumnCount_ = 0;
 }
@@ -52,6 +53,7 @@ void BitGrid::Set(int x, int y) {
         return;
     }
     word |= Bit(x);
+    ++revision_;
     if (!packed_.empty()) {
         const int bit = y * kLaneBits + x;
         packed_[static_cast<size_t>(bit >> 6)] |= Bit(bit);
@@ -73,6 +75,7 @@ void BitGrid::Reset(int x, int y) {
         return;
     }
     word &= ~Bit(x);
+    ++revision_;
     if (!packed_.empty()) {
         const int bit = y * kLaneBits + x;
         packed_[static_cast<size_t>(bit >> 6)] &= ~Bit(bit);
@@ -86,10 +89,6 @@ void BitGrid::Reset(int x, int y) {
         occupiedColumns_[static_cast<size_t>(x >> 6)] &= ~Bit(x);
         --occupiedColumnCount_;
     }
-}
-
-bool BitGrid::Test(int x, int y) const {
-    return (Row(y)[x >> 6] & Bit(x)) != 0;
 }
 
 } // namespace rowstone

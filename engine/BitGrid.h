@@ -39,7 +39,7 @@ public:
 
     void Set(int x, int y);
     void Reset(int x, int y);
-    bool Test(int x, int y) const;
+    bool Test(int x, int y) const { return (Row(y)[x >> 6] >> (x & 63) & 1) != 0; }
 
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -50,6 +50,9 @@ public:
     const uint64_t* Packed() const { return packed_.empty() ? nullptr : packed_.data(); }
     // Number of set bits.
     int Count() const { return count_; }
+    // Changes whenever a bit changes, so that what is derived from the
+    // grid can tell it is stale.
+    uint64_t Revision() const { return revision_; }
     // Bit y set when row y holds a set bit; bit x when column x does.
     const LineBits& OccupiedRows() const { return occupiedRows_; }
     const LineBits& OccupiedColumns() const { return occupiedColumns_; }
@@ -71,6 +74,7 @@ private:
     int wordsPerRow_ = 0;
     int stride_ = 0;
     int count_ = 0;
+    uint64_t revision_ = 0;
     int occupiedRowCount_ = 0;
     int occupiedColumnCount_ = 0;
 };

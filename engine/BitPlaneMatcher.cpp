@@ -333,4 +333,49 @@ bool MatchBitPlanes(const PatternMask& mask, int patternWidth, int patternHeight
     return ScanRows<false>(planes, rows, rowWords, columns, columnWords, out, firstOnly);
 }
 
+namespace {
+
+bool AllSet(const Cell* cells, int count, const BitGrid& grid, int x0, int y0) {
+    for (int i = 0; i < count; ++i) {
+        if (!grid.Test(x0 + cells[i].column, y0 + cells[i].row)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool MatchAtPairs(const PatternMask& mask, int patternWidth, int patternHeight,
+                  const BitGrid& stones, const BitGrid& empties, bool anchoredOnStones,
+                  const PlanePairs& pairs, PlacementSet* out, bool firstOnly) {
+    if (out != nullptr) {
+        out->Clear();
+    }
+    if (out == nullptr && !firstOnly) {
+        return false;
+    }
+    const Cell* anchors = anchoredOnStones ? mask.Stones() : mask.Empties();
+    const int anchorCount = anchoredOnStones ? mask.stoneCount : mask.emptyCount;
+    const uint16_t offset = PlanePairs::OffsetOf(anchors[0], anchors[anchorCount - 1]);
+    const int lastX = stones.Width() - patternWidth;
+    const int lastY = stones.Height() - patternHeight;
+    bool any = false;
+    for (const uint16_t* at = pairs.Begin(offset); at != pairs.End(offset); ++at) {
+        const int x0 = (*at & 0xFF) - anchors[0].column;
+        const int y0 = (*at >> 8) - anchors[0].row;
+        if (x0 < 0 || y0 < 0 || x0 > lastX || y0 > lastY ||
+            !AllSet(mask.Stones(), mask.stoneCount, stones, x0, y0) ||
+            !AllSet(mask.Empties(), mask.emptyCount, empties, x0, y0)) {
+            continue;
+        }
+        any = true;
+        if (firstOnly) {
+            return true;
+        }
+        out->Add(x0, y0);
+    }
+    return any;
+}
+
 } // namespace rowstone

@@ -3,6 +3,7 @@
 #include "BitGrid.h"
 #include "PatternMask.h"
 #include "PlacementSet.h"
+#include "PlanePairs.h"
 
 namespace rowstone {
 
@@ -19,5 +20,14 @@ namespace rowstone {
 bool MatchBitPlanes(const PatternMask& mask, int patternWidth, int patternHeight,
                     const BitGrid& stones, const BitGrid& empties, PlacementSet* out,
                     bool firstOnly);
+
+// The same answer from a listed plane's pairs: anchored is the plane the
+// pattern's first and last cells on it (two at least) lie on, pairs its
+// current lists. Each pair at their offset fixes one placement; the other
+// required cells are then tested one by one. Costs little when the
+// offset's list is short.
+bool MatchAtPairs(const PatternMask& mask, int patternWidth, int patternHeight,
+                  const BitGrid& stones, const BitGrid& empties, bool anchoredOnStones,
+                  const PlanePairs& pairs, PlacementSet* out, bool firstOnly);
 
 } // namespace rowstone

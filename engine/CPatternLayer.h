@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CStonePattern.h"
+#include "LayerDigest.h"
 
 #include <cstdint>
 #include <vector>
@@ -12,6 +13,8 @@ namespace rowstone {
 class CPatternLayer {
 public:
     std::vector<CStonePattern> patterns;
+    // The digest scans read to pass over patterns that cannot match.
+    LayerDigest digest;
 
     int32_t patternCount() const { return static_cast<int32_t>(patterns.size()); }
 

@@ -5,13 +5,17 @@
 #include "CStonePattern.h"
 #include "ModelError.h"
 #include "Move.h"
+#include "PackedShifts.h"
 #include "PlacementSet.h"
+#include "PlanePairs.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace rowstone {
+
+struct MatchPlane;
 
 // The computer's knowledge of one game type: layer 0 detects wins, layers 1
 // and up come from a model file or from learning. Also owns the work buffers
@@ -44,6 +48,16 @@ public:
     BitGrid templateEmptyPlane;
     PlacementSet placements;
     PlacementSet innerPlacements;
+    // The pairs of those planes, listed when a large layer is scanned.
+    PlanePairs sidePairs[2];
+    PlanePairs emptyPairs;
+    PlanePairs templateStonePairs;
+    PlanePairs templateEmptyPairs;
+    // And those planes read at every shift, when the grid is small.
+    PackedShifts sideShifts[2];
+    PackedShifts emptyShifts;
+    PackedShifts templateStoneShifts;
+    PackedShifts templateEmptyShifts;
 
     std::vector<CPatternLayer> layers;
     int32_t connectLength = 0;
@@ -107,6 +121,14 @@ public:
     bool CollectPlacementVotes(const PlacementSet& matches, const CStonePattern& p, int W, int H,
                                int& maxMove, int& maxEmpty, int& matchCount);
     BitGrid& StonePlane(int side) { return sidePlanes[side < 0 ? 0 : 1]; }
+    PlanePairs& StonePairs(int side) { return sidePairs[side < 0 ? 0 : 1]; }
+    PackedShifts& StoneShifts(int side) { return sideShifts[side < 0 ? 0 : 1]; }
+    // The first pattern of a layer at or after index from that fits a W x H
+    // grid and may match for side on the loaded side planes, or on the
+    // loaded template planes; the layer's pattern count when none is left.
+    // The patterns passed over are those Match* would report unmatched.
+    int NextOnSidePlanes(int layer, int from, int side, int W, int H);
+    int NextOnTemplatePlanes(int layer, int from, int W, int H);
 
     // --- Learning (Learning.cpp) ---
     bool LearnFromGame(const Move* moves, int moveCount, int W, int H);
@@ -116,6 +138,15 @@ public:
     int EffectiveLayerLimit() const { return layerLimit > 0 ? layerLimit : kDefaultLayerLimit; }
 
 private:
+    // The planes of a search with what is derived from them (PlaneMatching.cpp).
+    MatchPlane SideStones(int side);
+    MatchPlane SideEmpties();
+    MatchPlane TemplateStones();
+    MatchPlane TemplateEmpties();
+    // The digest of the layer scanned last, which may already know how a
+    // pattern of that layer matches.
+    const LayerDigest* scannedDigest_ = nullptr;
+
     struct Region {
         int top = 0;
         int bottom = 0;
@@ -124,6 +155,10 @@ private:
     };
 
     bool EnsureBuffersFor(int W, int H);
+    // Adds the empty and move votes of p placed at (x0, y0) to voteMap and
+    // raises the highest counts to what they reached.
+    void AddPlacementVotes(const CStonePattern& p, int x0, int y0, int W, int H, int& maxMove,
+                           int& maxEmpty);
     // The placements of the flags MarkMatches left in scoreMap.
     bool MarkedPlacements(const CStonePattern& p, int W, int H, PlacementSet* out);
     bool templateIsBinary_ = false;

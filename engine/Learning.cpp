@@ -29,6 +29,28 @@ void AddPatternOverWindow(const CStonePattern& p, int x0, int y0, int W, Planes 
     }
 }
 
+// Adds q's empty plane placed at (x0, y0) to coverage and raises best to
+// the highest count it reached. Where q's mask is exact its empty cells
+// are the plane's only non-zero values, and cells left unchanged cannot
+// raise the highest count.
+void AddEmptyCoverage(const CStonePattern& q, int x0, int y0, int W, int32_t* coverage, int& best) {
+    if (q.mask.exact && q.mask.requiredCount == q.threshold) {
+        const PatternMask::Cell* cells = q.mask.Empties();
+        for (int k = 0; k < q.mask.emptyCount; ++k) {
+            int32_t& count = coverage[(y0 + cells[k].row) * W + x0 + cells[k].column];
+            best = std::max(best, ++count);
+        }
+        return;
+    }
+    for (int r = 0; r < q.height; ++r) {
+        for (int c = 0; c < q.width; ++c) {
+            const int i = (y0 + r) * W + x0 + c;
+            coverage[i] += q.At(1, r, c);
+            best = std::max(best, coverage[i]);
+        }
+    }
+}
+
 bool GridPlanesEqual(const CStonePattern& p, const int32_t* grid, int w, int h) {
     const int m = w * h;
     for (int plane = 0; plane < 2; ++plane) {
@@ -92,6 +114,7 @@ Image MirrorTopBottom(const int32_t* grid, Image source, int32_t* out) {
 
 void CPatternNetwork::AppendPatternFromGrid(CPatternLayer& layer, const int32_t* grid, int w, int h,
                                             int moveX, int moveY) {
+    const uint64_t before = PatternMask::Revision();
     CStonePattern& p = layer.AppendPattern();
     p.Allocate(w, h, 3);
     const int m = w * h;
@@ -100,6 +123,11 @@ void CPatternNetwork::AppendPatternFromGrid(CPatternLayer& layer, const int32_t*
     }
     p.At(2, moveY, moveX) = 1;
     p.ComputeThreshold();
+    // Only this layer changed, by one pattern at its end: the digests of
+    // all layers stay valid.
+    for (CPatternLayer& l : layers) {
+        l.digest.KeepAcross(l.patterns, before);
+    }
 }
 
 bool CPatternNetwork::AddPattern(const int32_t* grid, int w, int h, int moveX, int moveY,
@@ -158,7 +186,10 @@ bool CPatternNetwork::FindWinningLine(const int32_t* board, int side, int W, int
     if (!LoadReplayPlanes(board, W, H)) {
         return false;
     }
-    for (const CStonePattern& line : layers[0].patterns) {
+    const std::vector<CStonePattern>& patterns = layers[0].patterns;
+    for (int i = NextOnSidePlanes(0, 0, side, W, H); i < static_cast<int>(patterns.size());
+         i = NextOnSidePlanes(0, i + 1, side, W, H)) {
+        const CStonePattern& line = patterns[static_cast<size_t>(i)];
         bool found = false;
         if (!line.Fits(W, H) || !MatchReplay(line, board, side, W, H, &placements, false, found) ||
             !found) {
@@ -245,7 +276,10 @@ bool CPatternNetwork::IsUnstoppable(const CStonePattern& p, int x0, int y0, int 
     int best = 0;
     int total = 0;
     for (int layer = 1; layer <= level; ++layer) {
-        for (const CStonePattern& q : layers[static_cast<size_t>(layer)].patterns) {
+        const std::vector<CStonePattern>& patterns = layers[static_cast<size_t>(layer)].patterns;
+        for (int i = NextOnTemplatePlanes(layer, 0, W, H); i < static_cast<int>(patterns.size());
+             i = NextOnTemplatePlanes(layer, i + 1, W, H)) {
+            const CStonePattern& q = patterns[static_cast<size_t>(i)];
             if (!q.Fits(W, H)) {
                 continue;
             }
@@ -258,13 +292,7 @@ bool CPatternNetwork::IsUnstoppable(const CStonePattern& p, int x0, int y0, int 
             }
             innerPlacements.ForEach([&](int qx, int qy) {
                 ++total;
-                for (int r = 0; r < q.height; ++r) {
-                    for (int c = 0; c < q.width; ++c) {
-                        const int i = (qy + r) * W + qx + c;
-                        coverage[i] += q.At(1, r, c);
-                        best = std::max(best, coverage[i]);
-                    }
-                }
+                AddEmptyCoverage(q, qx, qy, W, coverage, best);
                 return true;
             });
             if (best < total) {
@@ -288,7 +316,10 @@ bool CPatternNetwork::FindForcingPattern(const int32_t* board, int side, int lev
         return false;
     }
     for (int layer = 1; layer <= level; ++layer) {
-        for (const CStonePattern& p : layers[static_cast<size_t>(layer)].patterns) {
+        const std::vector<CStonePattern>& patterns = layers[static_cast<size_t>(layer)].patterns;
+        for (int i = NextOnSidePlanes(layer, 0, side, W, H); i < static_cast<int>(patterns.size());
+             i = NextOnSidePlanes(layer, i + 1, side, W, H)) {
+            const CStonePattern& p = patterns[static_cast<size_t>(i)];
             if (!p.Fits(W, H)) {
                 continue;
             }
@@ -337,7 +368,10 @@ bool CPatternNetwork::KnownAtLowerLayer(int level, int W, int H) {
         return false;
     }
     for (int layer = 1; layer < level; ++layer) {
-        for (const CStonePattern& q : layers[static_cast<size_t>(layer)].patterns) {
+        const std::vector<CStonePattern>& patterns = layers[static_cast<size_t>(layer)].patterns;
+        for (int i = NextOnTemplatePlanes(layer, 0, W, H); i < static_cast<int>(patterns.size());
+             i = NextOnTemplatePlanes(layer, i + 1, W, H)) {
+            const CStonePattern& q = patterns[static_cast<size_t>(i)];
             if (!q.Fits(W, H)) {
                 continue;
             }

@@ -19,7 +19,10 @@ bool CPatternNetwork::IsWin(const int8_t* cells, int side, int W, int H) {
         !LoadCellPlanes(cells, W, H)) {
         return false;
     }
-    for (const CStonePattern& line : layers[0].patterns) {
+    const std::vector<CStonePattern>& patterns = layers[0].patterns;
+    for (int i = NextOnSidePlanes(0, 0, side, W, H); i < static_cast<int>(patterns.size());
+         i = NextOnSidePlanes(0, i + 1, side, W, H)) {
+        const CStonePattern& line = patterns[static_cast<size_t>(i)];
         if (!line.Fits(W, H)) {
             continue;
         }
@@ -36,7 +39,10 @@ bool CPatternNetwork::IsWin(const int8_t* cells, int side, int W, int H) {
 
 bool CPatternNetwork::ScoreLayerForSide(int layer, const int8_t* cells, int side, int W, int H,
                                         bool& found, int& maxMove, int& maxEmpty, int& matchCount) {
-    for (const CStonePattern& p : layers[static_cast<size_t>(layer)].patterns) {
+    const std::vector<CStonePattern>& patterns = layers[static_cast<size_t>(layer)].patterns;
+    for (int i = NextOnSidePlanes(layer, 0, side, W, H); i < static_cast<int>(patterns.size());
+         i = NextOnSidePlanes(layer, i + 1, side, W, H)) {
+        const CStonePattern& p = patterns[static_cast<size_t>(i)];
         if (!p.Fits(W, H)) {
             continue;
         }
@@ -95,15 +101,29 @@ bool CPatternNetwork::FindMove(int8_t* cells, int side, int W, int H, int& x, in
     return false;
 }
 
+void CPatternNetwork::AddPlacementVotes(const CStonePattern& p, int x0, int y0, int W, int H,
+                                        int& maxMove, int& maxEmpty) {
+    int32_t* emptyVotes = voteMap.data();
+    int32_t* moveVotes = voteMap.data() + CellCount(W, H);
+    const bool hasMovePlane = p.planeCount >= 3;
+    for (int r = 0; r < p.height; ++r) {
+        for (int c = 0; c < p.width; ++c) {
+            const int i = (y0 + r) * W + x0 + c;
+            emptyVotes[i] += p.At(1, r, c);
+            if (hasMovePlane) {
+                moveVotes[i] += p.At(2, r, c);
+            }
+            maxEmpty = std::max(maxEmpty, emptyVotes[i]);
+            maxMove = std::max(maxMove, moveVotes[i]);
+        }
+    }
+}
+
 bool CPatternNetwork::CollectVotes(const int32_t* matches, const CStonePattern& p, int W, int H,
                                    int& maxMove, int& maxEmpty, int& matchCount) {
     if (matches == nullptr || W < 1 || H < 1 || !p.Fits(W, H) || !EnsureBuffersFor(W, H)) {
         return false;
     }
-    const int n = CellCount(W, H);
-    int32_t* emptyVotes = voteMap.data();
-    int32_t* moveVotes = voteMap.data() + n;
-    const bool hasMovePlane = p.planeCount >= 3;
     matchCount = 0;
     maxEmpty = 0;
     maxMove = 0;
@@ -115,24 +135,17 @@ bool CPatternNetwork::CollectVotes(const int32_t* matches, const CStonePattern& 
                 continue;
             }
             ++matchCount;
-            for (int r = 0; r < p.height; ++r) {
-                for (int c = 0; c < p.width; ++c) {
-                    const int i = (y0 + r) * W + x0 + c;
-                    emptyVotes[i] += p.At(1, r, c);
-                    if (hasMovePlane) {
-                        moveVotes[i] += p.At(2, r, c);
-                    }
-                    maxEmpty = std::max(maxEmpty, emptyVotes[i]);
-                    maxMove = std::max(maxMove, moveVotes[i]);
-                }
-            }
+            AddPlacementVotes(p, x0, y0, W, H, maxMove, maxEmpty);
         }
     }
     return true;
 }
 
 bool CPatternNetwork::ProbeMatchesLayer(int layer, int8_t* cells, int probeSide, int W, int H) {
-    for (const CStonePattern& p : layers[static_cast<size_t>(layer)].patterns) {
+    const std::vector<CStonePattern>& patterns = layers[static_cast<size_t>(layer)].patterns;
+    for (int i = NextOnSidePlanes(layer, 0, probeSide, W, H); i < static_cast<int>(patterns.size());
+         i = NextOnSidePlanes(layer, i + 1, probeSide, W, H)) {
+        const CStonePattern& p = patterns[static_cast<size_t>(i)];
         bool found = false;
         if (!p.Fits(W, H) || !MatchCells(p, cells, probeSide, W, H, nullptr, true, found)) {
             continue;

@@ -1,8 +1,25 @@
 #include "PatternMask.h"
 
+#include <atomic>
+
 namespace rowstone {
 
+namespace {
+
+std::atomic<uint64_t> revision{1};
+
+} // namespace
+
+uint64_t PatternMask::Revision() {
+    return revision.load(std::memory_order_relaxed);
+}
+
+void PatternMask::Stamp::Advance() {
+    revision.fetch_add(1, std::memory_order_relaxed);
+}
+
 void PatternMask::Clear() {
+    Stamp::Advance();
     exact = true;
     hasLineMasks = true;
     stoneCount = emptyCount = 0;

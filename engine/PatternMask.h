@@ -51,7 +51,23 @@ public:
     // No requirements: the mask of a pattern whose planes are all zero.
     void Clear();
 
+    // A number that changes whenever any mask is made, compiled, cleared,
+    // copied or moved, so that digests of masks can tell they are stale.
+    static uint64_t Revision();
+
 private:
+    // Moves the revision on when the mask holding it is made or replaced.
+    struct Stamp {
+        Stamp() { Advance(); }
+        Stamp(const Stamp&) { Advance(); }
+        Stamp& operator=(const Stamp&) {
+            Advance();
+            return *this;
+        }
+        static void Advance();
+    };
+
+    Stamp stamp_;
     std::array<Cell, kInlineCells> inlineCells_{};
     std::vector<Cell> heapCells_;
 };

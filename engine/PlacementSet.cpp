@@ -22,13 +22,22 @@ void PlacementSet::ForgetGenerations() {
     generation_ = 1;
 }
 
-void PlacementSet::MarkWritten(int y0) {
-    rowGeneration_[static_cast<size_t>(y0)] = generation_;
-    firstRow_ = std::min(firstRow_, y0);
-    lastRow_ = std::max(lastRow_, y0);
+void PlacementSet::Unpack() {
+    const std::array<uint64_t, kPackedWords> packed = packed_;
+    Clear();
+    for (int y0 = 0; y0 < height_ && y0 < BitGrid::kLaneBits; ++y0) {
+        const uint64_t row = packed[static_cast<size_t>(y0 / 4)] >> (y0 % 4 * BitGrid::kLaneBits) &
+                             ((uint64_t{1} << BitGrid::kLaneBits) - 1);
+        if (row != 0) {
+            WriteSingleWord(y0, row);
+        }
+    }
 }
 
 void PlacementSet::WriteRow(int y0, const uint64_t* words, int count) {
+    if (isPacked_) {
+        Unpack();
+    }
     uint64_t any = 0;
     uint64_t* row = Row(y0);
     for (int k = 0; k < wordsPerRow_; ++k) {
@@ -43,6 +52,9 @@ void PlacementSet::WriteRow(int y0, const uint64_t* words, int count) {
 }
 
 void PlacementSet::Add(int x0, int y0) {
+    if (isPacked_) {
+        Unpack();
+    }
     uint64_t* row = Row(y0);
     if (!Written(y0)) {
         std::fill(row, row + wordsPerRow_, 0);
@@ -56,6 +68,11 @@ bool PlacementSet::Empty() const {
 }
 
 bool PlacementSet::Contains(int x0, int y0) const {
+    if (isPacked_) {
+        const int bit = y0 * BitGrid::kLaneBits + x0;
+        return x0 >= 0 && x0 < BitGrid::kLaneBits && y0 >= 0 && y0 < BitGrid::kLaneBits &&
+               (packed_[static_cast<size_t>(bit / 64)] >> (bit % 64) & 1) != 0;
+    }
     if (x0 < 0 || y0 < 0 || y0 >= height_ || x0 >= wordsPerRow_ * BitGrid::kWordBits ||
         !Written(y0)) {
         return false;

@@ -23,7 +23,7 @@ struct Grid {
 
 // Grids of one word per row, several words, exact word multiples and the
 // largest the network handles.
-const Grid kGrids[] = {{2, 1},  {3, 3},     {15, 15}, {19, 7},  {63, 5},  {64, 64},
+const Grid kGrids[] = {{2, 1},  {3, 3},     {15, 15}, {16, 16}, {19, 7},  {63, 5}, {64, 64},
                        {65, 3}, {100, 100}, {128, 2}, {129, 4}, {255, 6}, {5, 255}};
 
 const double kDensities[] = {0.0, 0.15, 0.5, 0.95};
@@ -270,6 +270,207 @@ TEST(BitPlaneMatcher, RefusesWhatScoringRefuses) {
     EXPECT_FALSE(network.MatchCells(onePlane, cells.data(), 1, 3, 2, nullptr, true, found));
 }
 
+// What a layer scan reports: each pattern that matched, with its placements.
+using ScanResult = std::vector<std::pair<int, Matches>>;
+
+ScanResult ReferenceScan(const CPatternLayer& layer, const std::vector<int32_t>& planes,
+                         const std::vector<int8_t>& cells, int side, const Grid& g) {
+    ScanResult result;
+    std::vector<int32_t> map(static_cast<size_t>(g.width * g.height));
+    for (int i = 0; i < layer.patternCount(); ++i) {
+        const CStonePattern& p = layer.patterns[static_cast<size_t>(i)];
+        if (!p.Fits(g.width, g.height)) {
+            continue;
+        }
+        const bool scored = side == 0
+                                ? ScoreTemplate(map.data(), planes.data(), p, g.width, g.height)
+                                : ScoreGrid(map.data(), cells.data(), p, side, g.width, g.height);
+        EXPECT_TRUE(scored);
+        if (MarkMatches(map.data(), g.width, g.height, p.threshold)) {
+            result.push_back({i, FromMap(map, true, p, g.width, g.height)});
+        }
+    }
+    return result;
+}
+
+// The scan as the move choice and learning run it: the layer's digest
+// passes over patterns, the planes (or their pairs) match the rest. Side 0
+// scans the template planes.
+ScanResult PlaneScan(CPatternNetwork& network, const std::vector<int32_t>& planes,
+                     const std::vector<int8_t>& cells, int side, const Grid& g) {
+    ScanResult result;
+    const int W = g.width;
+    const int H = g.height;
+    const std::vector<CStonePattern>& patterns = network.layers[0].patterns;
+    auto next = [&](int from) {
+        return side == 0 ? network.NextOnTemplatePlanes(0, from, W, H)
+                         : network.NextOnSidePlanes(0, from, side, W, H);
+    };
+    for (int i = next(0); i < static_cast<int>(patterns.size()); i = next(i + 1)) {
+        const CStonePattern& p = patterns[static_cast<size_t>(i)];
+        if (!p.Fits(W, H)) {
+            continue;
+        }
+        bool found = false;
+        const bool matched = side == 0 ? network.MatchTemplate(p, planes.data(), W, H,
+                                                               &network.placements, false, found)
+                                       : network.MatchCells(p, cells.data(), side, W, H,
+                                                            &network.placements, false, found);
+        EXPECT_TRUE(matched);
+        if (found) {
+            result.push_back({i, FromSet(network.placements, true, p, W, H)});
+        }
+    }
+    return result;
+}
+
+// A layer large enough for pair lists: random patterns and patterns cut
+// from the position, so that many match, some at the grid's edges.
+CPatternLayer MixedLayer(const std::vector<int8_t>& cells, const Grid& g, std::mt19937& random) {
+    CPatternLayer layer;
+    std::uniform_int_distribution<int> size(1, 7);
+    while (layer.patternCount() < 300) {
+        if (layer.patternCount() % 2 == 0) {
+            layer.patterns.push_back(
+                RandomPattern(std::min(g.width, 7), std::min(g.height, 7), random));
+            continue;
+        }
+        const int w = std::min(g.width, size(random));
+        const int h = std::min(g.height, size(random));
+        if (w * h < 2) {
+            continue;
+        }
+        std::uniform_int_distribution<int> x0(0, g.width - w);
+        std::uniform_int_distribution<int> y0(0, g.height - h);
+        layer.patterns.push_back(PatternFromWindow(cells, g, random() % 2 == 0 ? -1 : 1, x0(random),
+                                                   y0(random), w, h, random));
+    }
+    return layer;
+}
+
+void ExpectSameScans(CPatternNetwork& network, const std::vector<int8_t>& cells, const Grid& g,
+                     const std::string& what) {
+    std::vector<int32_t> planes(static_cast<size_t>(2 * g.width * g.height));
+    for (size_t i = 0; i < cells.size(); ++i) {
+        planes[i] = cells[i] == 1;
+        planes[cells.size() + i] = cells[i] == 0;
+    }
+    ASSERT_TRUE(network.LoadCellPlanes(cells.data(), g.width, g.height));
+    ASSERT_TRUE(network.LoadTemplatePlanes(planes.data(), g.width, g.height));
+    const CPatternLayer& layer = network.layers[0];
+    for (int side : {-1, 1, 0}) {
+        EXPECT_EQ(PlaneScan(network, planes, cells, side, g),
+                  ReferenceScan(layer, planes, cells, side, g))
+            << what << " side " << side;
+    }
+}
+
+TEST(BitPlaneMatcher, LayerScansFindWhatScoringFinds) {
+    std::mt19937 random(1210);
+    const double densities[] = {0.0, 0.01, 0.04, 0.15, 0.7};
+    for (const Grid& g : kGrids) {
+        for (double density : densities) {
+            const std::vector<int8_t> cells = RandomCells(g, density, random);
+            CPatternNetwork network;
+            network.CreateLayers(1);
+            network.layers[0] = MixedLayer(cells, g, random);
+            ExpectSameScans(network, cells, g,
+                            std::to_string(g.width) + "x" + std::to_string(g.height) + " at " +
+                                std::to_string(density));
+        }
+    }
+}
+
+TEST(BitPlaneMatcher, LayerScansFollowChangedPatternsAndPlanes) {
+    const Grid g{15, 15};
+    std::mt19937 random(77);
+    std::vector<int8_t> cells = RandomCells(g, 0.04, random);
+    CPatternNetwork network;
+    network.CreateLayers(1);
+    network.layers[0] = MixedLayer(cells, g, random);
+    ExpectSameScans(network, cells, g, "as built");
+
+    // A pattern changed in place and recomputed: it now asks for a pair of
+    // stones at the top left, then for one the scan has not seen.
+    cells[0] = cells[1] = 1;
+    CStonePattern& changed = network.layers[0].patterns[5];
+    changed.Allocate(2, 1, 3);
+    changed.At(0, 0, 0) = changed.At(0, 0, 1) = 1;
+    changed.ComputeThreshold();
+    ExpectSameScans(network, cells, g, "changed pattern");
+
+    // Patterns appended, and some taken off the end.
+    for (int i = 0; i < 40; ++i) {
+        network.layers[0].patterns.push_back(PatternFromWindow(cells, g, 1, 0, 0, 3, 2, random));
+    }
+    ExpectSameScans(network, cells, g, "appended");
+    network.layers[0].patterns.resize(250);
+    ExpectSameScans(network, cells, g, "shortened");
+
+    // Patterns learnt: appended through the network right after scans (the
+    // digest is kept and extended), then scanned.
+    std::vector<std::vector<int32_t>> learnt;
+    for (int i = 0; i < 6; ++i) {
+        const CStonePattern p = PatternFromWindow(cells, g, 1, i, 2 * i, 4, 3, random);
+        learnt.emplace_back(p.values.begin(), p.values.begin() + 2 * 4 * 3);
+    }
+    ExpectSameScans(network, cells, g, "before learning");
+    for (size_t i = 0; i < learnt.size(); ++i) {
+        const int before = network.layers[0].patternCount();
+        ASSERT_TRUE(network.AddPattern(learnt[i].data(), 4, 3, 0, 0, 0));
+        EXPECT_EQ(network.layers[0].patternCount(), before + 1);
+        ExpectSameScans(network, cells, g, "learnt " + std::to_string(i));
+    }
+
+    // Probe stones placed on the loaded planes and taken back, as the move
+    // choice does, with scans in between.
+    ASSERT_TRUE(network.LoadCellPlanes(cells.data(), g.width, g.height));
+    for (int index : {2, 16, 17, 224}) {
+        if (cells[static_cast<size_t>(index)] != 0) {
+            continue;
+        }
+        cells[static_cast<size_t>(index)] = 1;
+        network.PlaceOnCellPlanes(index, 1, g.width);
+        std::vector<int32_t> unused;
+        EXPECT_EQ(PlaneScan(network, unused, cells, 1, g),
+                  ReferenceScan(network.layers[0], unused, cells, 1, g))
+            << "probe at " << index;
+        cells[static_cast<size_t>(index)] = 0;
+        network.TakeFromCellPlanes(index, 1, g.width);
+        EXPECT_EQ(PlaneScan(network, unused, cells, 1, g),
+                  ReferenceScan(network.layers[0], unused, cells, 1, g))
+            << "probe taken back from " << index;
+    }
+}
+
+TEST(BitPlaneMatcher, PackedPlacementsKeepTheirPlaceWhenRowsAreAdded) {
+    PlacementSet set;
+    ASSERT_TRUE(set.Resize(15, 15));
+    // (0, 0), (14, 3) and (2, 14), packed 16 bits to a row.
+    const uint64_t packed[4] = {uint64_t{1} | uint64_t{1} << (3 * 16 + 14), 0, 0,
+                                uint64_t{1} << (14 * 16 + 2 - 192)};
+    set.AssignPacked(packed);
+    std::vector<std::pair<int, int>> seen;
+    set.ForEach([&](int x0, int y0) {
+        seen.push_back({x0, y0});
+        return true;
+    });
+    const std::vector<std::pair<int, int>> expected{{0, 0}, {14, 3}, {2, 14}};
+    EXPECT_EQ(seen, expected);
+    EXPECT_TRUE(set.Contains(14, 3));
+    EXPECT_FALSE(set.Contains(3, 14));
+    set.Add(5, 3);
+    seen.clear();
+    set.ForEach([&](int x0, int y0) {
+        seen.push_back({x0, y0});
+        return true;
+    });
+    const std::vector<std::pair<int, int>> added{{0, 0}, {5, 3}, {14, 3}, {2, 14}};
+    EXPECT_EQ(seen, added);
+    set.Clear();
+    EXPECT_TRUE(set.Empty());
+}
+
 // Two copies of one network, one matching on bit planes and one scoring.
 struct NetworkPair {
     CPatternNetwork fast;
@@ -387,14 +588,18 @@ std::vector<std::string> Contents(const CPatternNetwork& network) {
     return all;
 }
 
-TEST(BitPlaneMatcher, LearningStoresWhatTheReferenceStores) {
-    // Networks with only the line layer learn from games of a built model;
-    // after each game both must hold the same patterns.
+void LearnLikeTheReference(int startingShapes) {
     NetworkPair players = BuiltPair(5, 4);
     NetworkPair learners;
+    std::mt19937 random(static_cast<uint32_t>(startingShapes));
+    CPatternLayer shapes;
+    while (shapes.patternCount() < startingShapes) {
+        shapes.patterns.push_back(RandomPattern(6, 6, random));
+    }
     for (CPatternNetwork* n : {&learners.fast, &learners.reference}) {
         n->CreateLayers(2);
         n->BuildLineLayer(5);
+        n->layers[1] = shapes;
         n->ComputeThresholds();
     }
     learners.reference.referenceMatching = true;
@@ -407,7 +612,17 @@ TEST(BitPlaneMatcher, LearningStoresWhatTheReferenceStores) {
         EXPECT_EQ(fastLearned, referenceLearned) << "game " << seed;
         EXPECT_EQ(Contents(learners.fast), Contents(learners.reference)) << "game " << seed;
     }
-    EXPECT_GT(learners.fast.layers[1].patternCount(), 0);
+    EXPECT_GT(learners.fast.layers[1].patternCount(), startingShapes);
+}
+
+TEST(BitPlaneMatcher, LearningStoresWhatTheReferenceStores) {
+    // Networks learn from games of a built model; after each game both must
+    // hold the same patterns. The first starts with the line layer only;
+    // the second also with a large layer of random shapes, which is scanned
+    // with pair lists and grows as it learns.
+    for (const int startingShapes : {0, 300}) {
+        LearnLikeTheReference(startingShapes);
+    }
 }
 
 } // namespace
