@@ -4,12 +4,12 @@
 #include "FailureTables.h"
 #include "FormBody.h"
 #include "MessageBoxes.h"
+#include "OrderSubmission.h"
 #include "QtUtf8.h"
 #include "ReplyNumber.h"
 #include "ServiceAddress.h"
 #include "ServicePaths.h"
 #include "TypedText.h"
-#include "WaitForRequest.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -111,17 +111,11 @@ void CBuyData::OnOrder() {
     }
     const std::string address =
         ServiceAddress(serviceUrl.toStdString(), service_paths::kDataPurchase);
-    const std::string& body = form.Text();
-    RequestResult result = RequestResult::Failed;
-    ui::WaitForRequest(this, [&] { result = httpClient->PostForm(address, body); });
-    if (result == RequestResult::Ok) {
-        ui::ShowInfo(this, QStringLiteral("您的采购单已提交，我们会尽快完成处理，请关注您的邮箱"),
-                     FromUtf8(kNoticeCaption));
+    if (SubmitOrder(this, *httpClient, address, form.Text(),
+                    QStringLiteral("您的采购单已提交，我们会尽快完成处理，请关注您的邮箱"),
+                    kDataPurchaseFailures)) {
         EndDialog(Accepted);
-        return;
     }
-    const FailureMessage message = ReadFailure(kDataPurchaseFailures, httpClient->replyTail());
-    ui::ShowInfo(this, FromUtf8(message.text), FromUtf8(message.caption));
 }
 
 } // namespace rowstone

@@ -4,11 +4,11 @@
 #include "FailureTables.h"
 #include "FormBody.h"
 #include "MessageBoxes.h"
+#include "OrderSubmission.h"
 #include "QtUtf8.h"
 #include "ServiceAddress.h"
 #include "ServicePaths.h"
 #include "TypedText.h"
-#include "WaitForRequest.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -50,18 +50,12 @@ void CTixian::OnConfirm() {
     form.AddNumber("id", userId).AddText("zfb", account).AddText("ses", sessionKey.toStdString());
     const std::string address =
         ServiceAddress(serviceUrl.toStdString(), service_paths::kWithdrawal);
-    const std::string& body = form.Text();
-    RequestResult result = RequestResult::Failed;
-    ui::WaitForRequest(this, [&] { result = httpClient->PostForm(address, body); });
-    if (result == RequestResult::Ok) {
-        ui::ShowInfo(this,
-                     QStringLiteral("您的提现申请已提交，我们将在3个工作日内完成处理，请耐心等待"),
-                     FromUtf8(kNoticeCaption));
+    if (SubmitOrder(this, *httpClient, address, form.Text(),
+                    QStringLiteral("您的提现申请已提交，我们将在3个工作日内完成处理，请耐心等待"),
+                    kWithdrawalFailures)) {
         EndDialog(Accepted);
         return;
     }
-    const FailureMessage message = ReadFailure(kWithdrawalFailures, httpClient->replyTail());
-    ui::ShowInfo(this, FromUtf8(message.text), FromUtf8(message.caption));
     accountEdit->setFocus();
 }
 

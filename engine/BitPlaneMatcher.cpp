@@ -333,19 +333,6 @@ bool MatchBitPlanes(const PatternMask& mask, int patternWidth, int patternHeight
     return ScanRows<false>(planes, rows, rowWords, columns, columnWords, out, firstOnly);
 }
 
-namespace {
-
-bool AllSet(const Cell* cells, int count, const BitGrid& grid, int x0, int y0) {
-    for (int i = 0; i < count; ++i) {
-        if (!grid.Test(x0 + cells[i].column, y0 + cells[i].row)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-} // namespace
-
 bool MatchAtPairs(const PatternMask& mask, int patternWidth, int patternHeight,
                   const BitGrid& stones, const BitGrid& empties, bool anchoredOnStones,
                   const PlanePairs& pairs, PlacementSet* out, bool firstOnly) {
@@ -365,8 +352,8 @@ bool MatchAtPairs(const PatternMask& mask, int patternWidth, int patternHeight,
         const int x0 = (*at & 0xFF) - anchors[0].column;
         const int y0 = (*at >> 8) - anchors[0].row;
         if (x0 < 0 || y0 < 0 || x0 > lastX || y0 > lastY ||
-            !AllSet(mask.Stones(), mask.stoneCount, stones, x0, y0) ||
-            !AllSet(mask.Empties(), mask.emptyCount, empties, x0, y0)) {
+            !AllCellsSet(mask.Stones(), mask.stoneCount, stones, x0, y0) ||
+            !AllCellsSet(mask.Empties(), mask.emptyCount, empties, x0, y0)) {
             continue;
         }
         any = true;

@@ -21,6 +21,17 @@ bool MatchBitPlanes(const PatternMask& mask, int patternWidth, int patternHeight
                     const BitGrid& stones, const BitGrid& empties, PlacementSet* out,
                     bool firstOnly);
 
+// True when every one of the cells, placed at (x0, y0), is set on grid.
+inline bool AllCellsSet(const PatternMask::Cell* cells, int count, const BitGrid& grid, int x0,
+                        int y0) {
+    for (int i = 0; i < count; ++i) {
+        if (!grid.Test(x0 + cells[i].column, y0 + cells[i].row)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The same answer from a listed plane's pairs: anchored is the plane the
 // pattern's first and last cells on it (two at least) lie on, pairs its
 // current lists. Each pair at their offset fixes one placement; the other

@@ -1,5 +1,7 @@
 #include "LayerDigest.h"
 
+#include "BitPlaneMatcher.h"
+
 #include <algorithm>
 #include <array>
 
@@ -46,15 +48,6 @@ int WalkLength(const PlaneFacts& facts, uint16_t offset) {
         return LayerDigest::kMaxPairWalk + 1;
     }
     return facts.pairs->Count(offset);
-}
-
-bool AllSet(const Cell* cells, int count, const BitGrid& grid, int x0, int y0) {
-    for (int i = 0; i < count; ++i) {
-        if (!grid.Test(x0 + cells[i].column, y0 + cells[i].row)) {
-            return false;
-        }
-    }
-    return true;
 }
 
 } // namespace
@@ -292,8 +285,8 @@ bool LayerDigest::RuledOut(const Entry& e, uint32_t firstCell, const PlaneFacts&
         const int x0 = (*at & 0xFF) - anchor.column;
         const int y0 = (*at >> 8) - anchor.row;
         if (x0 >= 0 && y0 >= 0 && x0 <= lastX && y0 <= lastY &&
-            AllSet(stoneCells, e.stones, *stones.grid, x0, y0) &&
-            AllSet(emptyCells, e.empties, *empties.grid, x0, y0)) {
+            AllCellsSet(stoneCells, e.stones, *stones.grid, x0, y0) &&
+            AllCellsSet(emptyCells, e.empties, *empties.grid, x0, y0)) {
             return false;
         }
     }
