@@ -140,9 +140,14 @@ void LayerDigest::Shorten(size_t count) {
     BuildIndexes();
 }
 
-void LayerDigest::KeepAcross(const std::vector<CStonePattern>& patterns, uint64_t before) {
-    if (revision_ != before || madeFor_ == nullptr || entries_.size() > patterns.size()) {
+void LayerDigest::KeepAcross(const std::vector<CStonePattern>& patterns, uint64_t before,
+                             const CStonePattern* dataBefore, size_t sizeBefore) {
+    if (revision_ != before || madeFor_ == nullptr || madeFor_ != dataBefore ||
+        entries_.size() < sizeBefore || sizeBefore > patterns.size()) {
         return;
+    }
+    if (entries_.size() > sizeBefore) {
+        Shorten(sizeBefore);
     }
     const size_t kept = entries_.size();
     if (kept < patterns.size()) {

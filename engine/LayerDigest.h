@@ -52,9 +52,12 @@ public:
 
     // After a change to other layers, or patterns appended to this one,
     // that moved the mask revision on from before: keeps the digest, and
-    // takes in the appended patterns, when it described the patterns as
-    // they were. Otherwise it is rebuilt at the next scan, as always.
-    void KeepAcross(const std::vector<CStonePattern>& patterns, uint64_t before);
+    // takes in the appended patterns, when it described the layer as it was
+    // then (its patterns at dataBefore, sizeBefore of them, or more that were
+    // since taken off the end). Otherwise it is rebuilt at the next scan,
+    // as always.
+    void KeepAcross(const std::vector<CStonePattern>& patterns, uint64_t before,
+                    const CStonePattern* dataBefore, size_t sizeBefore);
 
     // What the latest scan found out about p on these planes as they stand:
     // nullptr when it did not match p there whole, else p's placements,

@@ -115,6 +115,8 @@ Image MirrorTopBottom(const int32_t* grid, Image source, int32_t* out) {
 void CPatternNetwork::AppendPatternFromGrid(CPatternLayer& layer, const int32_t* grid, int w, int h,
                                             int moveX, int moveY) {
     const uint64_t before = PatternMask::Revision();
+    const CStonePattern* dataBefore = layer.patterns.data();
+    const size_t sizeBefore = layer.patterns.size();
     CStonePattern& p = layer.AppendPattern();
     p.Allocate(w, h, 3);
     const int m = w * h;
@@ -126,7 +128,9 @@ void CPatternNetwork::AppendPatternFromGrid(CPatternLayer& layer, const int32_t*
     // Only this layer changed, by one pattern at its end: the digests of
     // all layers stay valid.
     for (CPatternLayer& l : layers) {
-        l.digest.KeepAcross(l.patterns, before);
+        const bool appended = &l == &layer;
+        l.digest.KeepAcross(l.patterns, before, appended ? dataBefore : l.patterns.data(),
+                            appended ? sizeBefore : l.patterns.size());
     }
 }
 
